@@ -1,0 +1,44 @@
+// 81-character puzzle lines.
+#include "files/puzzle_line.h"
+
+namespace kavrin {
+
+namespace {
+std::string_view trimmed(std::string_view text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+} // namespace
+
+std::variant<PuzzleRecords, std::string> parsePuzzleLine(std::string_view line)
+{
+    line = trimmed(line);
+    if (line.size() != kSquareCount)
+        return "a puzzle line has 81 characters, this one has " + std::to_string(line.size());
+    PuzzleRecords records{};
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '.' || c == '0')
+            continue;
+        if (c < '1' || c > '9')
+            return "character " + std::to_string(i + 1) + " ('" + std::string(1, c) +
+                   "') is not a digit, '.' or '0'";
+        records[i] = {static_cast<std::uint8_t>(c - '0'), true};
+    }
+    return records;
+}
+
+std::string formatPuzzleLine(const Board& board)
+{
+    std::string line;
+    for (int s = 1; s <= kSquareCount; ++s)
+        line += board[s].Digit == 0 ? '.' : static_cast<char>('0' + board[s].Digit);
+    return line;
+}
+
+} // namespace kavrin

@@ -1,0 +1,17 @@
+// Puzzles as 81-character lines: '1'..'9' a fixed digit, '.' or '0' an empty square.
+#pragma once
+
+#include "files/puzzle_file.h"
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace kavrin {
+
+// The records of a line (givens fixed), or why it is not one. Surrounding blanks are ignored.
+std::variant<PuzzleRecords, std::string> parsePuzzleLine(std::string_view line);
+// '.' for empty squares; fixed and solver digits alike as digits.
+std::string formatPuzzleLine(const Board& board);
+
+} // namespace kavrin

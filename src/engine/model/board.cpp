@@ -1,0 +1,28 @@
+// SetSquare: stores the digit, keeps Fixed right and has the square repainted at once.
+#include "model/board.h"
+
+namespace kavrin {
+
+void Board::SetSquare(int index, int digit, bool fixed, Colour backColor)
+{
+    store(index, digit, fixed, backColor);
+}
+
+void Board::SetSquare(int index, Step step, bool fixed, Colour backColor)
+{
+    const int digit = squares_[index - 1].Digit;
+    const int next = step == Step::Up ? (digit == 9 ? 0 : digit + 1) : (digit == 0 ? 9 : digit - 1);
+    store(index, next, fixed, backColor);
+}
+
+void Board::store(int index, int digit, bool fixed, Colour backColor)
+{
+    SquareInfo& square = squares_[index - 1];
+    square.Digit = static_cast<std::uint8_t>(digit);
+    square.Fixed = square.Digit != 0 && fixed; // an empty square is never fixed
+    backgrounds_[index - 1] = backColor;
+    if (observer_)
+        observer_->squareChanged(index);
+}
+
+} // namespace kavrin

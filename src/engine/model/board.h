@@ -1,0 +1,55 @@
+// The 81 square records, their background marks, and SetSquare, the one setter.
+#pragma once
+
+#include "model/colour.h"
+#include "model/square.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kavrin {
+
+struct SquareInfo {
+    std::uint8_t Digit = 0; // 0 = empty
+    bool Fixed = false;     // the player's or the puzzle's digit; false for solver digits
+    bool operator==(const SquareInfo&) const = default;
+};
+
+// The "+" and "-" values of SetSquare.
+enum class Step { Up, Down };
+
+// Told of every SetSquare call, so that the view repaints that square before SetSquare returns.
+class SquareObserver {
+public:
+    virtual void squareChanged(int index) = 0;
+
+protected:
+    ~SquareObserver() = default;
+};
+
+class Board {
+public:
+    Board() { backgrounds_.fill(kWhite); }
+
+    const SquareInfo& operator[](int index) const { return squares_[index - 1]; }
+    Colour background(int index) const { return backgrounds_[index - 1]; }
+    // The colour the square's digit is drawn in.
+    Colour digitColour(int index) const
+    {
+        return (*this)[index].Fixed ? kFixedDigitColour : kSolverDigitColour;
+    }
+
+    void SetSquare(int index, int digit, bool fixed, Colour backColor);
+    void SetSquare(int index, Step step, bool fixed, Colour backColor);
+
+    void setObserver(SquareObserver* observer) { observer_ = observer; }
+
+private:
+    void store(int index, int digit, bool fixed, Colour backColor);
+
+    std::array<SquareInfo, kSquareCount> squares_{};
+    std::array<Colour, kSquareCount> backgrounds_{};
+    SquareObserver* observer_ = nullptr;
+};
+
+} // namespace kavrin
