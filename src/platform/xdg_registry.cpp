@@ -1,0 +1,342 @@
+// The registry on a freedesktop desktop. It knows three keys of the classes root, each holding only its
+// default value, and maps them onto the shared MIME database, desktop entries and the icon theme:
+//
+//   ".kvr"                        reads as the MIME type any MIME database gives to *.kvr (globs2);
+//                                 written as a MIME package giving *.kvr the type application/x-kavrin-puzzle,
+//                                 described by the written text, in $XDG_DATA_HOME/mime/packages, followed by
+//                                 update-mime-database on $XDG_DATA_HOME/mime.
+//   "<class>\shell\open\command"  reads as the Exec line of the desktop file that mimeapps.list makes the
+//                                 type's default; written as kavrin-solve.desktop in $XDG_DATA_HOME/applications,
+//                                 starting this executable with %f, made the default in $XDG_CONFIG_HOME/mimeapps.list.
+//   "<class>\DefaultIcon"         reads as the path of a kavrin-solve icon in any hicolor theme folder; written
+//                                 as our icon sizes in $XDG_DATA_HOME/icons/hicolor/<n>x<n>/apps.
+//
+// The written texts are those of the Windows shell; here only the file type's text (the class name) is kept,
+// as the type's description. The command and the icon are built from this executable and our icon resources.
+// A registration made by another program (a type claiming *.kvr, another default) reads non-empty and so
+// is left alone. Every failure comes back as a failed operation and nothing more.
+#include "xdg_registry.h"
+
+#include "window_icon.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <algorithm>
+#include <utility>
+
+namespace kavrin {
+
+namespace {
+
+const QString kFileTypeKey = QStringLiteral(".kvr");
+const QString kPuzzleGlob = QStringLiteral("*.kvr");
+const QString kOpenCommandSuffix = QStringLiteral("\\shell\\open\\command");
+const QString kIconSuffix = QStringLiteral("\\DefaultIcon");
+const QString kMimePackageName = QStringLiteral("kavrin-puzzle.xml");
+const QString kDefaultsSection = QStringLiteral("[Default Applications]");
+constexpr int kMimeUpdateTimeoutMs = 15000;
+
+QString readText(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+bool saveFile(const QString& path, const QByteArray& bytes)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
+// The value of `key` in `[section]` of a desktop-entry style file; empty when absent.
+QString entryValue(const QString& text, const QString& section, const QString& key)
+{
+    bool inSection = false;
+    for (const QString& rawLine : text.split(u'\n')) {
+        const QString line = rawLine.trimmed();
+        if (line.startsWith(u'[')) {
+            inSection = line == section;
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (inSection && equals > 0 && line.left(equals).trimmed() == key)
+            return line.mid(equals + 1).trimmed();
+    }
+    return {};
+}
+
+QString desktopStringValue(const QString& text)
+{
+    QString escaped;
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': escaped += QStringLiteral("\\\\"); break;
+        case u'\n': escaped += QStringLiteral("\\n"); break;
+        case u'\t': escaped += QStringLiteral("\\t"); break;
+        case u'\r': escaped += QStringLiteral("\\r"); break;
+        default: escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// The MIME type a globs2 file gives to *.kvr; empty when none.
+QString typeClaimingGlob(const QString& globs2)
+{
+    for (const QString& line : globs2.split(u'\n')) {
+        if (line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u':');
+        if (fields.size() < 3)
+            continue;
+        const bool caseSensitive = fields.size() > 3 && fields[3].split(u',').contains(QStringLiteral("cs"));
+        if (fields[2].compare(kPuzzleGlob, caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0)
+            return fields[1];
+    }
+    return {};
+}
+
+QString readFileType()
+{
+    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString type = typeClaimingGlob(readText(dir + QStringLiteral("/mime/globs2")));
+        if (!type.isEmpty())
+            return type;
+    }
+    return {};
+}
+
+QByteArray mimePackage(const QString& description)
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                          "  <mime-type type=\"%1\">\n"
+                          "    <comment>%2</comment>\n"
+                          "    <icon name=\"%3\"/>\n"
+                          "    <glob pattern=\"%4\"/>\n"
+                          "  </mime-type>\n"
+                          "</mime-info>\n")
+        .arg(kPuzzleMimeType, description.toHtmlEscaped(), kDesktopIconName, kPuzzleGlob)
+        .toUtf8();
+}
+
+bool updateMimeDatabase(const QString& mimeDir)
+{
+    QProcess update;
+    update.start(QStringLiteral("update-mime-database"), {mimeDir});
+    if (!update.waitForFinished(kMimeUpdateTimeoutMs)) {
+        update.kill();
+        update.waitForFinished();
+        return false;
+    }
+    return update.exitStatus() == QProcess::NormalExit && update.exitCode() == 0;
+}
+
+bool writeFileType(const QString& description)
+{
+    const QString mimeDir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/mime");
+    return saveFile(mimeDir + QStringLiteral("/packages/") + kMimePackageName, mimePackage(description))
+        && updateMimeDatabase(mimeDir);
+}
+
+QStringList mimeappsListPaths()
+{
+    QStringList prefixes;
+    for (const QString& desktop : qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':', Qt::SkipEmptyParts))
+        prefixes << desktop.toLower() + u'-';
+    prefixes << QString();
+    QStringList paths;
+    const QStringList dirs = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)
+        + QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation);
+    for (const QString& dir : dirs) {
+        for (const QString& prefix : prefixes)
+            paths << dir + u'/' + prefix + QStringLiteral("mimeapps.list");
+    }
+    return paths;
+}
+
+// The Exec line of the first installed desktop file that the first mimeapps.list naming one makes the default.
+QString readOpenCommand()
+{
+    for (const QString& path : mimeappsListPaths()) {
+        const QString ids = entryValue(readText(path), kDefaultsSection, kPuzzleMimeType);
+        for (const QString& id : ids.split(u';', Qt::SkipEmptyParts)) {
+            const QString desktopFile = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id.trimmed());
+            if (!desktopFile.isEmpty())
+                return entryValue(readText(desktopFile), QStringLiteral("[Desktop Entry]"), QStringLiteral("Exec"));
+        }
+    }
+    return {};
+}
+
+QByteArray desktopEntry(const QString& name, const QString& executablePath)
+{
+    return QStringLiteral("[Desktop Entry]\n"
+                          "Type=Application\n"
+                          "Name=%1\n"
+                          "Exec=%2 %f\n"
+                          "Icon=%3\n"
+                          "MimeType=%4;\n"
+                          "Terminal=false\n"
+                          "Categories=Game;LogicGame;\n")
+        .arg(desktopStringValue(name), DesktopExecArgument(executablePath), kDesktopIconName, kPuzzleMimeType)
+        .toUtf8();
+}
+
+// `text` of a mimeapps.list with our desktop file as the type's default, everything else kept.
+QString withOurDefault(const QString& text)
+{
+    QStringList lines = text.split(u'\n');
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    const QString entry = kPuzzleMimeType + u'=' + kDesktopFileName + u';';
+    const auto header = std::find_if(lines.cbegin(), lines.cend(),
+                                     [](const QString& line) { return line.trimmed() == kDefaultsSection; });
+    const qsizetype section = header == lines.cend() ? -1 : header - lines.cbegin();
+    if (section < 0) {
+        if (!lines.isEmpty())
+            lines << QString();
+        lines << kDefaultsSection << entry;
+        return lines.join(u'\n') + u'\n';
+    }
+    qsizetype insertAt = section + 1;
+    for (qsizetype i = section + 1; i < lines.size() && !lines[i].trimmed().startsWith(u'['); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.section(u'=', 0, 0).trimmed() == kPuzzleMimeType) {
+            lines[i] = entry;
+            return lines.join(u'\n') + u'\n';
+        }
+        if (!line.isEmpty())
+            insertAt = i + 1;
+    }
+    lines.insert(insertAt, entry);
+    return lines.join(u'\n') + u'\n';
+}
+
+bool writeOpenCommand(const QString& name, const QString& executablePath)
+{
+    const QString desktopFile =
+        QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation) + u'/' + kDesktopFileName;
+    const QString mimeappsList =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mimeapps.list");
+    return saveFile(desktopFile, desktopEntry(name, executablePath))
+        && saveFile(mimeappsList, withOurDefault(readText(mimeappsList)).toUtf8());
+}
+
+QString iconThemePath(int size)
+{
+    return QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(kDesktopIconName);
+}
+
+QString readIcon()
+{
+    for (const int size : kIconSizes) {
+        const QString path = QStandardPaths::locate(QStandardPaths::GenericDataLocation, iconThemePath(size));
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
+bool writeIcon()
+{
+    const QString dataDir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    bool written = true;
+    for (const int size : kIconSizes) {
+        QFile image(IconImagePath(kAppIconName, size));
+        written = image.open(QIODevice::ReadOnly) && saveFile(dataDir + u'/' + iconThemePath(size), image.readAll())
+            && written;
+    }
+    return written;
+}
+
+} // namespace
+
+QString DesktopExecArgument(const QString& argument)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : argument) {
+        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    quoted += u'"';
+    quoted.replace(u'%', QStringLiteral("%%"));
+    return desktopStringValue(quoted);
+}
+
+XdgRegistry::XdgRegistry(QString executablePath)
+    : executablePath_(std::move(executablePath))
+{
+}
+
+RegKey XdgRegistry::openKey(const QString& subKey)
+{
+    std::optional<OpenKey> known;
+    if (subKey.compare(kFileTypeKey, Qt::CaseInsensitive) == 0)
+        known = OpenKey{Kind::FileType, {}};
+    else if (subKey.endsWith(kOpenCommandSuffix, Qt::CaseInsensitive) && subKey.size() > kOpenCommandSuffix.size())
+        known = OpenKey{Kind::OpenCommand, subKey.chopped(kOpenCommandSuffix.size())};
+    else if (subKey.endsWith(kIconSuffix, Qt::CaseInsensitive) && subKey.size() > kIconSuffix.size())
+        known = OpenKey{Kind::Icon, subKey.chopped(kIconSuffix.size())};
+    if (!known)
+        return kNullKey;
+    open_.emplace(++lastHandle_, *known);
+    return lastHandle_;
+}
+
+std::optional<RegValue> XdgRegistry::queryValue(RegKey key, const QString& valueName)
+{
+    const auto found = open_.find(key);
+    if (found == open_.end() || !valueName.isEmpty())
+        return std::nullopt;
+    QString text;
+    switch (found->second.kind) {
+    case Kind::FileType: text = readFileType(); break;
+    case Kind::OpenCommand: text = readOpenCommand(); break;
+    case Kind::Icon: text = readIcon(); break;
+    }
+    if (text.isEmpty())
+        return std::nullopt;
+    return RegValue{RegType::String, text.toLocal8Bit() + '\0'};
+}
+
+RegKey XdgRegistry::createKey(const QString& subKey)
+{
+    // Nothing exists before its value is set, so creating is opening.
+    return openKey(subKey);
+}
+
+bool XdgRegistry::setStringValue(RegKey key, const QString& valueName, const QByteArray& data)
+{
+    const auto found = open_.find(key);
+    if (found == open_.end() || !valueName.isEmpty())
+        return false;
+    switch (found->second.kind) {
+    case Kind::FileType: {
+        const qsizetype end = data.indexOf('\0');
+        return writeFileType(QString::fromLocal8Bit(end < 0 ? data : data.left(end)));
+    }
+    case Kind::OpenCommand: return writeOpenCommand(found->second.className, executablePath_);
+    case Kind::Icon: return writeIcon();
+    }
+    return false;
+}
+
+bool XdgRegistry::closeKey(RegKey key)
+{
+    return open_.erase(key) == 1;
+}
+
+} // namespace kavrin
