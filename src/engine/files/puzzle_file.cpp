@@ -61,7 +61,8 @@ FileError SavePuzzle(const Board& board, const QString& path)
 {
     const PuzzleBytes bytes = encodePuzzle(board);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows in write() itself.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
     const auto written = file.write(reinterpret_cast<const char*>(bytes.data()), kPuzzleFileSize);
     if (written != static_cast<qint64>(kPuzzleFileSize) || !file.commit())

@@ -1,0 +1,129 @@
+// Recording stand-ins for the window, and board helpers shared by the engine tests.
+#pragma once
+
+#include "files/puzzle_line.h"
+#include "host/host.h"
+#include "model/candidates.h"
+
+#include <QFile>
+#include <QString>
+#include <QTest>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kavrin::test {
+
+class RecordingPrompter final : public Prompter {
+public:
+    Answer ask(const Message& message) override
+    {
+        messages.push_back(message);
+        if (answers.empty())
+            return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::vector<Message> messages;
+    std::deque<Answer> answers;
+};
+
+class RecordingWait final : public WaitWindow {
+public:
+    void ShowWait(bool showHint) override { shown.push_back(showHint); ++open; }
+    void unloadWait() override { --open; }
+    std::vector<bool> shown;
+    int open = 0;
+};
+
+// Presses Esc after a given number of event passes (never when negative).
+class ScriptedEvents final : public EventPump {
+public:
+    explicit ScriptedEvents(long long escAfter = -1) : escAfter_(escAfter) {}
+    bool processEventsOnce() override { return ++passes == escAfter_; }
+    long long passes = 0;
+
+private:
+    long long escAfter_;
+};
+
+class CountingObserver final : public SquareObserver {
+public:
+    void squareChanged(int index) override { changed.push_back(index); }
+    std::vector<int> changed;
+};
+
+inline Board boardFromLine(std::string_view line)
+{
+    Board board;
+    const auto parsed = parsePuzzleLine(line);
+    if (const auto* records = std::get_if<PuzzleRecords>(&parsed))
+        applyPuzzle(board, *records);
+    else
+        qFatal("bad test puzzle line");
+    return board;
+}
+
+inline std::string digitsOf(const Board& board)
+{
+    std::string digits;
+    for (int s = 1; s <= kSquareCount; ++s)
+        digits += static_cast<char>('0' + board[s].Digit);
+    return digits;
+}
+
+struct PuzzleCase {
+    std::string name;
+    std::string puzzle;
+    int solutions; // 0, 1, or 2 for two or more
+    std::string firstSolution;
+};
+
+// The shared table in tests/data/puzzles.txt: name:puzzle:solution-count:first solution.
+inline std::vector<PuzzleCase> puzzleTable()
+{
+    QFile file(QStringLiteral(KAVRIN_TEST_DATA "/puzzles.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("cannot read puzzles.txt");
+    std::vector<PuzzleCase> cases;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QStringList f = line.split(':');
+        cases.push_back({f[0].toStdString(), f[1].toStdString(), f[2].toInt(), f[3].toStdString()});
+    }
+    return cases;
+}
+
+// A plain backtracker: the first solution in index order with digits ascending, or "".
+inline std::string oracleFirstSolution(std::string digits)
+{
+    auto fits = [&](int i, char d) {
+        const int r = i / 9, c = i % 9;
+        for (int k = 0; k < 9; ++k) {
+            const int br = r / 3 * 3 + k / 3, bc = c / 3 * 3 + k % 3;
+            if (digits[r * 9 + k] == d || digits[k * 9 + c] == d || digits[br * 9 + bc] == d)
+                return false;
+        }
+        return true;
+    };
+    auto solve = [&](auto& self) -> bool {
+        const auto i = digits.find('0');
+        if (i == std::string::npos)
+            return true;
+        for (char d = '1'; d <= '9'; ++d)
+            if (fits(static_cast<int>(i), d)) {
+                digits[i] = d;
+                if (self(self))
+                    return true;
+                digits[i] = '0';
+            }
+        return false;
+    };
+    return solve(solve) ? digits : std::string();
+}
+
+} // namespace kavrin::test

@@ -1,0 +1,134 @@
+// The .kvr layout byte by byte, malformed files, and saves that fail without harm.
+#include "fakes.h"
+#include "files/puzzle_file.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace kavrin;
+using namespace kavrin::test;
+
+namespace {
+QByteArray recordsFile(std::initializer_list<std::pair<int, QByteArray>> records, qsizetype size = 243)
+{
+    QByteArray bytes(size, '\0');
+    for (const auto& [square, record] : records)
+        bytes.replace(3 * (square - 1), 3, record);
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class PuzzleFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void decode_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("digit");
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("fixed 5") << recordsFile({{1, "\x05\xFF\xFF"}}) << 5 << true;
+        QTest::newRow("digit 12 empty, flag dropped") << recordsFile({{1, "\x0C\xFF\xFF"}}) << 0 << false;
+        QTest::newRow("solver 7") << recordsFile({{1, QByteArray("\x07\x00\x00", 3)}}) << 7 << false;
+        QTest::newRow("any non-zero flag") << recordsFile({{1, QByteArray("\x07\x01\x00", 3)}}) << 7 << true;
+        QTest::newRow("longer file") << recordsFile({{1, "\x05\xFF\xFF"}}, 300) << 5 << true;
+    }
+    void decode()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("p.kvr");
+        QFETCH(QByteArray, bytes);
+        writeFile(path, bytes);
+        Board board;
+        board.SetSquare(1, 3, true, kYellow);
+        QVERIFY(LoadPuzzle(board, path).isEmpty());
+        QFETCH(int, digit);
+        QCOMPARE(int(board[1].Digit), digit);
+        QTEST(board[1].Fixed, "fixed");
+        QCOMPARE(board.background(1), kWhite);
+        QCOMPARE(digitsOf(board).substr(1), std::string(80, '0'));
+    }
+
+    void roundTrip()
+    {
+        Board board = boardFromLine("12......." + std::string(72, '.'));
+        board.SetSquare(81, 9, false, kWhite);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("round.kvr");
+        writeFile(path, QByteArray(400, 'x')); // a longer old file is replaced whole
+        QVERIFY(SavePuzzle(board, path).isEmpty());
+        const QByteArray bytes = readFile(path);
+        QCOMPARE(bytes.size(), 243);
+        QCOMPARE(bytes.left(6), QByteArray("\x01\xFF\xFF\x02\xFF\xFF"));
+        QCOMPARE(bytes.right(3), QByteArray("\x09\x00\x00", 3));
+        Board loaded;
+        QVERIFY(LoadPuzzle(loaded, path).isEmpty());
+        for (int s = 1; s <= 81; ++s)
+            QCOMPARE(loaded[s], board[s]);
+        QVERIFY(SavePuzzle(Board(), path).isEmpty());
+        QCOMPARE(readFile(path), QByteArray(243, '\0'));
+    }
+
+    void refusedLoadsLeaveTheBoard_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing") << QByteArray() << false << "Cannot open";
+        QTest::newRow("empty") << QByteArray() << true << "holds 0 bytes, a puzzle needs 243";
+        QTest::newRow("truncated") << QByteArray(242, '\x01') << true << "holds 242 bytes";
+    }
+    void refusedLoadsLeaveTheBoard()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("bad.kvr");
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, exists);
+        if (exists)
+            writeFile(path, bytes);
+        Board board = boardFromLine("9........" + std::string(72, '.'));
+        const FileError message = LoadPuzzle(board, path);
+        QFETCH(QString, error);
+        QVERIFY2(message.contains(path) && message.contains(error), qPrintable(message));
+        QCOMPARE(board[1], (SquareInfo{9, true}));
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("old.kvr");
+        const QByteArray old = recordsFile({{1, "\x05\xFF\xFF"}});
+        writeFile(path, old);
+        // Writes past 100 bytes fail, as on a full disk; root ignores folder rights, this not.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const FileError error = SavePuzzle(boardFromLine(std::string(81, '1')), path);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY2(error.startsWith("Cannot save " + path), qPrintable(error));
+        QCOMPARE(readFile(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.kvr"});
+        QVERIFY(SavePuzzle(Board(), dir.filePath("no/such/folder.kvr")).startsWith("Cannot save"));
+    }
+};
+
+QTEST_APPLESS_MAIN(PuzzleFileTest)
+#include "test_puzzle_file.moc"
