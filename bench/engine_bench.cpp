@@ -1,0 +1,128 @@
+// Engine benchmarks: fixed seeds and a fixed puzzle set; answers are checked outside the timing.
+#include "checking/completion.h"
+#include "files/puzzle_line.h"
+#include "generation/generator.h"
+#include "model/game_commands.h"
+#include "solving/logic_solver.h"
+#include "solving/search.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+using namespace kavrin;
+
+class SilentHost final : public Prompter, public WaitWindow, public EventPump {
+public:
+    Answer ask(const Message&) override { return Answer::Ok; }
+    void ShowWait(bool) override {}
+    void unloadWait() override {}
+    bool processEventsOnce() override { return false; }
+};
+
+Board fromLine(std::string_view line)
+{
+    Board board;
+    applyPuzzle(board, std::get<PuzzleRecords>(parsePuzzleLine(line)));
+    return board;
+}
+
+// 100 generated puzzles (fixed digits only), the same every run.
+const std::vector<Board>& puzzleSet()
+{
+    static const std::vector<Board> set = [] {
+        std::vector<Board> boards;
+        SeededUniform random(20261207);
+        for (int i = 0; i < 100; ++i) {
+            Board board;
+            Candidates c;
+            GeneratePuzzle(board, c, random);
+            ClearBlueNumbers(board);
+            boards.push_back(board);
+        }
+        return boards;
+    }();
+    return set;
+}
+
+void requireSolved(const Board& board)
+{
+    if (CheckCompletion(board) != 0)
+        std::abort();
+}
+
+void BM_UpdateCandidates(benchmark::State& state)
+{
+    const Board board = puzzleSet().front();
+    Candidates c;
+    for (auto _ : state) {
+        c.UpdateCandidates(board);
+        benchmark::DoNotOptimize(c);
+    }
+}
+BENCHMARK(BM_UpdateCandidates);
+
+void BM_LogicSolveGenerated(benchmark::State& state)
+{
+    std::size_t i = 0;
+    for (auto _ : state) {
+        Board board = puzzleSet()[i++ % puzzleSet().size()];
+        Candidates c;
+        LogicSolve(board, c);
+        benchmark::DoNotOptimize(board);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_LogicSolveGenerated);
+
+// Silent search steps on the empty grid, which needs many trials and back-ups.
+void BM_LastAttemptSteps(benchmark::State& state)
+{
+    const Board hard = fromLine("4.....8.5.3..........7......2.....6.....8.4......1.......6.3.7.5..2.....1.4......");
+    long long trials = 0;
+    for (auto _ : state) {
+        Board board = hard;
+        Candidates c;
+        SilentHost host;
+        SearchHost searchHost{host, host, host};
+        trials += LastAttempt(board, c, searchHost).trials;
+        state.PauseTiming();
+        requireSolved(board);
+        state.ResumeTiming();
+    }
+    state.counters["steps/s"] = benchmark::Counter(static_cast<double>(trials), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_LastAttemptSteps)->Unit(benchmark::kMillisecond);
+
+void BM_GenerationAttempt(benchmark::State& state)
+{
+    SeededUniform random(1);
+    Board board;
+    Candidates c;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(GenerationAttempt(board, c, random));
+}
+BENCHMARK(BM_GenerationAttempt)->Unit(benchmark::kMicrosecond);
+
+void BM_GeneratePuzzle(benchmark::State& state)
+{
+    SeededUniform random(1);
+    long long failed = 0;
+    for (auto _ : state) {
+        Board board;
+        Candidates c;
+        failed += GeneratePuzzle(board, c, random);
+        state.PauseTiming();
+        requireSolved(board);
+        state.ResumeTiming();
+    }
+    state.counters["retries/puzzle"] = static_cast<double>(failed) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_GeneratePuzzle)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
