@@ -265,13 +265,22 @@ bool writeIcon()
 
 QString DesktopExecArgument(const QString& argument)
 {
-    QString quoted = QStringLiteral("\"");
-    for (const QChar c : argument) {
-        if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted += u'\\';
-        quoted += c;
+    // Plain paths stay unquoted, which simple readers of Exec lines also understand.
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool needsQuotes =
+        argument.isEmpty() || std::any_of(argument.cbegin(), argument.cend(), [](QChar c) { return reserved.contains(c); });
+    QString quoted;
+    if (needsQuotes) {
+        quoted = QStringLiteral("\"");
+        for (const QChar c : argument) {
+            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
+                quoted += u'\\';
+            quoted += c;
+        }
+        quoted += u'"';
+    } else {
+        quoted = argument;
     }
-    quoted += u'"';
     quoted.replace(u'%', QStringLiteral("%%"));
     return desktopStringValue(quoted);
 }

@@ -11,7 +11,7 @@ inline const QString kPuzzleMimeType = QStringLiteral("application/x-kavrin-puzz
 inline const QString kDesktopFileName = QStringLiteral("kavrin-solve.desktop");
 inline const QString kDesktopIconName = QStringLiteral("kavrin-solve");
 
-// Quotes one argument of a desktop entry's Exec key: quoted as an Exec argument, percent signs
+// Writes one argument of a desktop entry's Exec key: quoted when it holds a reserved character, percent signs
 // doubled, then escaped as a desktop-entry string value.
 QString DesktopExecArgument(const QString& argument);
 

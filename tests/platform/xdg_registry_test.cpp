@@ -1,0 +1,291 @@
+// The desktop registry end to end in private XDG folders: what is written, what the desktop tools then
+// report, and registrations of other programs left alone.
+#include "registry.h"
+#include "xdg_registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Ka\u00A0Vr\u00A0In");
+
+// Counts the values the registration sets, so that "nothing written" can be seen.
+class CountingRegistry final : public kavrin::Registry {
+public:
+    explicit CountingRegistry(kavrin::Registry& inner)
+        : inner_(inner)
+    {
+    }
+    int valuesSet = 0;
+
+    kavrin::RegKey openKey(const QString& subKey) override { return inner_.openKey(subKey); }
+    std::optional<kavrin::RegValue> queryValue(kavrin::RegKey key, const QString& name) override
+    {
+        return inner_.queryValue(key, name);
+    }
+    kavrin::RegKey createKey(const QString& subKey) override { return inner_.createKey(subKey); }
+    bool setStringValue(kavrin::RegKey key, const QString& name, const QByteArray& data) override
+    {
+        ++valuesSet;
+        return inner_.setStringValue(key, name, data);
+    }
+    bool closeKey(kavrin::RegKey key) override { return inner_.closeKey(key); }
+
+private:
+    kavrin::Registry& inner_;
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class XdgRegistryTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> root_;
+
+    QString path(const QString& relative) const { return root_->filePath(relative); }
+    QString executable() const { return path(QStringLiteral("bin dir/Kavrin_Solve")); }
+    QString packagePath() const { return path(QStringLiteral("data/mime/packages/kavrin-puzzle.xml")); }
+    QString desktopPath() const { return path(QStringLiteral("data/applications/kavrin-solve.desktop")); }
+    QString mimeappsPath() const { return path(QStringLiteral("config/mimeapps.list")); }
+    QString iconPath(int size) const
+    {
+        return path(QStringLiteral("data/icons/hicolor/%1x%1/apps/kavrin-solve.png").arg(size));
+    }
+
+    int registerOnce()
+    {
+        kavrin::XdgRegistry desktop(executable());
+        CountingRegistry counting(desktop);
+        kavrin::RegisterFileType(counting, kavrin::RegistrationEntriesFor(kTitle, QStringLiteral("C:\\K"),
+                                                                           QStringLiteral("Kavrin_Solve")));
+        return counting.valuesSet;
+    }
+
+    // xdg-mime run as outside any desktop session, so that it reads the XDG files itself.
+    QString xdgMime(const QStringList& arguments) const
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_CURRENT_DESKTOP", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
+                                 "DESKTOP_SESSION", "XDG_SESSION_DESKTOP", "MATE_DESKTOP_SESSION_ID"})
+            environment.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral("xdg-mime"), arguments);
+        if (!process.waitForFinished(30000))
+            return QStringLiteral("(xdg-mime did not finish)");
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    }
+
+    void requireXdgMime(bool readsMimeDatabase)
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+            QSKIP("xdg-mime is not installed");
+        if (readsMimeDatabase && QStandardPaths::findExecutable(QStringLiteral("mimetype")).isEmpty())
+            QSKIP("mimetype, which xdg-mime uses outside a desktop session, is not installed");
+    }
+
+private slots:
+    void init()
+    {
+        root_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(root_->isValid());
+        qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_DATA_DIRS", path(QStringLiteral("system-data")).toUtf8());
+        qputenv("XDG_CONFIG_DIRS", path(QStringLiteral("system-config")).toUtf8());
+        qunsetenv("XDG_CURRENT_DESKTOP");
+    }
+
+    void execArgument_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("plain") << "/usr/bin/Kavrin_Solve" << "/usr/bin/Kavrin_Solve";
+        QTest::newRow("space") << "/opt/my games/K" << "\"/opt/my games/K\"";
+        QTest::newRow("dollar") << "/x$y/K" << "\"/x\\\\$y/K\"";
+        QTest::newRow("backslash") << "/x\\y/K" << "\"/x\\\\\\\\y/K\"";
+        QTest::newRow("double quote") << "/a\"b/K" << "\"/a\\\\\"b/K\"";
+        QTest::newRow("backtick") << "/a`b/K" << "\"/a\\\\`b/K\"";
+        QTest::newRow("single quote") << "/it's/K" << "\"/it's/K\"";
+        QTest::newRow("percent") << "/100%/K" << "/100%%/K";
+        QTest::newRow("percent and space") << "/100 %/K" << "\"/100 %%/K\"";
+        QTest::newRow("newline") << "/a\nb/K" << "\"/a\\nb/K\"";
+        QTest::newRow("empty") << "" << "\"\"";
+    }
+
+    void execArgument()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, written);
+        QCOMPARE(kavrin::DesktopExecArgument(argument), written);
+    }
+
+    void cleanDesktopGetsAllThree()
+    {
+        QCOMPARE(registerOnce(), 3);
+        const QByteArray package = readFile(packagePath());
+        QVERIFY(package.contains("type=\"application/x-kavrin-puzzle\""));
+        QVERIFY(package.contains("<glob pattern=\"*.kvr\"/>"));
+        QVERIFY(package.contains("<comment>" + kTitle.toUtf8() + "</comment>"));
+        QVERIFY(readFile(path(QStringLiteral("data/mime/globs2"))).contains("application/x-kavrin-puzzle:*.kvr"));
+
+        const QByteArray entry = readFile(desktopPath());
+        QVERIFY(entry.contains("\nExec=" + kavrin::DesktopExecArgument(executable()).toUtf8() + " %f\n"));
+        QVERIFY(entry.contains("\nName=" + kTitle.toUtf8() + '\n'));
+        QVERIFY(entry.contains("\nMimeType=application/x-kavrin-puzzle;\n"));
+        QCOMPARE(readFile(mimeappsPath()),
+                 QByteArray("[Default Applications]\napplication/x-kavrin-puzzle=kavrin-solve.desktop;\n"));
+        for (const int size : {16, 32, 48})
+            QCOMPARE(readFile(iconPath(size)), readFile(QStringLiteral(":/icons/AAA/%1.png").arg(size)));
+        QVERIFY(!readFile(iconPath(48)).isEmpty());
+    }
+
+    void desktopToolsNameOurTypeAndProgram()
+    {
+        requireXdgMime(true);
+        registerOnce();
+        const QString puzzle = path(QStringLiteral("some.kvr"));
+        writeFile(puzzle, QByteArray(243, '\0'));
+        QCOMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("filetype"), puzzle}),
+                 QStringLiteral("application/x-kavrin-puzzle"));
+        QCOMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("default"), kavrin::kPuzzleMimeType}),
+                 QStringLiteral("kavrin-solve.desktop"));
+    }
+
+    void secondRegistrationWritesNothing()
+    {
+        QCOMPARE(registerOnce(), 3);
+        const QByteArray mimeapps = readFile(mimeappsPath());
+        const QByteArray entry = readFile(desktopPath());
+        QCOMPARE(registerOnce(), 0);
+        QCOMPARE(readFile(mimeappsPath()), mimeapps);
+        QCOMPARE(readFile(desktopPath()), entry);
+    }
+
+    void foreignDefaultKept()
+    {
+        const QByteArray foreign = "[Default Applications]\napplication/x-kavrin-puzzle=other.desktop;\n";
+        writeFile(mimeappsPath(), foreign);
+        writeFile(path(QStringLiteral("data/applications/other.desktop")),
+                  "[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n"
+                  "MimeType=application/x-kavrin-puzzle;\n");
+        QCOMPARE(registerOnce(), 2);
+        QCOMPARE(readFile(mimeappsPath()), foreign);
+        QVERIFY(!QFile::exists(desktopPath()));
+        QVERIFY(QFile::exists(packagePath()));
+        QVERIFY(QFile::exists(iconPath(16)));
+        if (!QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
+            QCOMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("default"), kavrin::kPuzzleMimeType}),
+                     QStringLiteral("other.desktop"));
+    }
+
+    void foreignDefaultInSystemConfigKept()
+    {
+        writeFile(path(QStringLiteral("system-config/mimeapps.list")),
+                  "[Default Applications]\napplication/x-kavrin-puzzle=other.desktop\n");
+        writeFile(path(QStringLiteral("system-data/applications/other.desktop")),
+                  "[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n");
+        QCOMPARE(registerOnce(), 2);
+        QVERIFY(!QFile::exists(mimeappsPath()));
+    }
+
+    void globClaimedByAnotherTypeKept()
+    {
+        writeFile(path(QStringLiteral("system-data/mime/globs2")), "# other\n50:text/x-other:*.KVR\n");
+        QCOMPARE(registerOnce(), 2);
+        QVERIFY(!QFile::exists(packagePath()));
+        QVERIFY(QFile::exists(desktopPath()));
+    }
+
+    void caseSensitiveGlobOfAnotherCaseIsNoClaim()
+    {
+        writeFile(path(QStringLiteral("system-data/mime/globs2")), "50:text/x-other:*.KVR:cs\n");
+        QCOMPARE(registerOnce(), 3);
+        QVERIFY(QFile::exists(packagePath()));
+    }
+
+    void defaultNamingMissingFileReplaced()
+    {
+        writeFile(mimeappsPath(), "[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\n"
+                                  "text/plain=b.desktop;\napplication/x-kavrin-puzzle=gone.desktop;\n"
+                                  "image/png=c.desktop;\n");
+        QCOMPARE(registerOnce(), 3);
+        QCOMPARE(readFile(mimeappsPath()),
+                 QByteArray("[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\n"
+                            "text/plain=b.desktop;\napplication/x-kavrin-puzzle=kavrin-solve.desktop;\n"
+                            "image/png=c.desktop;\n"));
+    }
+
+    void otherDefaultsKeptWhenAdding()
+    {
+        writeFile(mimeappsPath(), "[Default Applications]\ntext/plain=b.desktop;\n\n[Added Associations]\n"
+                                  "text/plain=a.desktop;\n");
+        QCOMPARE(registerOnce(), 3);
+        QCOMPARE(readFile(mimeappsPath()),
+                 QByteArray("[Default Applications]\ntext/plain=b.desktop;\n"
+                            "application/x-kavrin-puzzle=kavrin-solve.desktop;\n\n[Added Associations]\n"
+                            "text/plain=a.desktop;\n"));
+    }
+
+    void emptiedCommandRewrittenAlone()
+    {
+        registerOnce();
+        writeFile(desktopPath(), "[Desktop Entry]\nType=Application\nName=x\nExec=\n");
+        QCOMPARE(registerOnce(), 1);
+        QVERIFY(readFile(desktopPath()).contains("\nExec=" + kavrin::DesktopExecArgument(executable()).toUtf8()));
+    }
+
+    void removedIconRewrittenAlone()
+    {
+        registerOnce();
+        for (const int size : {16, 32, 48})
+            QVERIFY(QFile::remove(iconPath(size)));
+        QCOMPARE(registerOnce(), 1);
+        QVERIFY(QFile::exists(iconPath(32)));
+    }
+
+    void unwritableFoldersIgnored()
+    {
+        writeFile(path(QStringLiteral("data")), "a file where the folder should be");
+        writeFile(path(QStringLiteral("config")), "a file where the folder should be");
+        QCOMPARE(registerOnce(), 3);
+        QVERIFY(!QFile::exists(packagePath()));
+    }
+
+    void unknownKeysDoNotExist()
+    {
+        kavrin::XdgRegistry desktop(executable());
+        QCOMPARE(desktop.openKey(QStringLiteral(".txt")), kavrin::kNullKey);
+        QCOMPARE(desktop.createKey(QStringLiteral("Other\\shell")), kavrin::kNullKey);
+        const kavrin::RegKey key = desktop.createKey(QStringLiteral(".KVR"));
+        QVERIFY(key != kavrin::kNullKey);
+        QVERIFY(!desktop.setStringValue(key, QStringLiteral("named"), "x"));
+        QVERIFY(desktop.closeKey(key));
+        QVERIFY(!desktop.closeKey(key));
+    }
+};
+
+QTEST_GUILESS_MAIN(XdgRegistryTest)
+#include "xdg_registry_test.moc"
