@@ -8,10 +8,8 @@ namespace kavrin {
 
 class UniformSource {
 public:
+    virtual ~UniformSource() = default;
     virtual double next() = 0;
-
-protected:
-    ~UniformSource() = default;
 };
 
 class SeededUniform final : public UniformSource {

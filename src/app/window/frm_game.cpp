@@ -1,0 +1,338 @@
+// The game window: layout, square input, and the Game and Help menu commands.
+#include "frm_game.h"
+
+#include "checking/check_command.h"
+#include "frm_wait.h"
+#include "generation/generator.h"
+#include "host/messages.h"
+#include "model/game_commands.h"
+#include "solve_panel.h"
+#include "solving/solve_command.h"
+#include "square_view.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QWheelEvent>
+
+namespace kavrin {
+
+namespace {
+QString title()
+{
+    return QString::fromUtf8(kTitle.data(), static_cast<qsizetype>(kTitle.size()));
+}
+} // namespace
+
+frmGame::frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random)
+    : prompter_(prompter), random_(std::move(random)), client_(new QWidget(this)),
+      Shape1(new QFrame(client_)), picSolveHolder(new SolvePanel(client_))
+{
+    setWindowTitle(title() + QStringLiteral(" \u2013 by its two authors"));
+    setCentralWidget(client_);
+    board_.setObserver(this);
+    Form_Load();
+}
+
+frmGame::~frmGame()
+{
+    board_.setObserver(nullptr);
+}
+
+void frmGame::Form_Load()
+{
+    buildMenus();
+    placeWindow();
+    ArrangeSquares();
+    picSolveHolder->ArrangeSolveTiles();
+    candidates_.ResetCandidates();
+    picSolveHolder->move(Kavrin[81]->x() + Kavrin[81]->width() + 15, 8);
+    connect(picSolveHolder, &SolvePanel::picSolveHolder_DblClick, this, [this] {
+        candidates_.UpdateCandidates(board_);
+        picSolveHolder->ShowAvailableNumbers(candidates_);
+    });
+}
+
+void frmGame::buildMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuLoad = mnuFile->addAction(QStringLiteral("Load"));
+    mnuLoad->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuSave = mnuFile->addAction(QStringLiteral("Save"));
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    SepRecent = mnuFile->addSeparator();
+    mnuRecentFile = mnuFile->addAction(QStringLiteral("Drive:\\Directory\\Filename.Extension"));
+    // No recent files yet: the placeholder and its separator stay out of sight.
+    SepRecent->setVisible(false);
+    mnuRecentFile->setVisible(false);
+    Sep1 = mnuFile->addSeparator();
+    mnuExit = mnuFile->addAction(QStringLiteral("Exit"), this, &frmGame::mnuExit_Click);
+
+    mnuGame = menuBar()->addMenu(QStringLiteral("Game"));
+    mnuNewGame = mnuGame->addAction(QStringLiteral("New"), QKeySequence(Qt::Key_F2), this, &frmGame::mnuNewGame_Click);
+    mnuGame->addSeparator();
+    mnuGenerate = mnuGame->addAction(QStringLiteral("Generate"), QKeySequence(Qt::Key_F5), this,
+                                     &frmGame::mnuGenerate_Click);
+    // These three are the game's commands, not select-all, copy and undo.
+    mnuSolve = mnuGame->addAction(QStringLiteral("Solve"), QKeySequence(Qt::CTRL | Qt::Key_A), this,
+                                  &frmGame::mnuSolve_Click);
+    mnuCheck = mnuGame->addAction(QStringLiteral("Check Diagram"), QKeySequence(Qt::CTRL | Qt::Key_C), this,
+                                  &frmGame::mnuCheck_Click);
+    mnuGame->addSeparator();
+    mnuClear = mnuGame->addAction(QStringLiteral("Clear blue numbers"), QKeySequence(Qt::CTRL | Qt::Key_Z), this,
+                                  &frmGame::mnuClear_Click);
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    mnuAbout = mnuHelp->addAction(QStringLiteral("About"), this, &frmGame::mnuAbout_Click);
+}
+
+// A 360 x 360 client area below the menu bar, centred on the screen.
+void frmGame::placeWindow()
+{
+    resize(360, 360 + menuBar()->sizeHint().height());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    move(screen.x() + (screen.width() - frameGeometry().width()) / 2,
+         screen.y() + (screen.height() - frameGeometry().height()) / 2);
+}
+
+void frmGame::ArrangeSquares()
+{
+    int top = 5 - 30;
+    int left = -30;
+    for (int i = 1; i <= kSquareCount; ++i) {
+        Kavrin[i] = new SquareView(*this, i, client_);
+        if (i % 9 == 1) {
+            left = 10;
+            top += 30 + 5;
+        } else {
+            left += 30 + 5;
+        }
+        if (i % 3 == 1)
+            left += 10;
+        if (i % 27 == 1)
+            top += 10;
+        Kavrin[i]->move(left, top);
+    }
+    static_cast<QFrame*>(Shape1)->setFrameStyle(QFrame::Box | QFrame::Plain);
+    static_cast<QFrame*>(Shape1)->setLineWidth(1);
+    Shape1->setGeometry(Kavrin[1]->x() - 1, Kavrin[1]->y() - 1, 32, 32);
+    Shape1->lower();
+    Kavrin[1]->setFocus(Qt::OtherFocusReason);
+    Kavrin_GotFocus(1);
+}
+
+void frmGame::Kavrin_GotFocus(int index)
+{
+    Shape1->move(Kavrin[index]->x() - 1, Kavrin[index]->y() - 1);
+    CurrentSquare = index;
+}
+
+void frmGame::squareChanged(int index)
+{
+    Kavrin[index]->draw(board_[index], board_.background(index), board_.digitColour(index));
+}
+
+void frmGame::enter(int index, int digit)
+{
+    board_.SetSquare(index, digit, true, kWhite);
+}
+
+void frmGame::step(int index, Step direction)
+{
+    board_.SetSquare(index, direction, true, kWhite);
+}
+
+void frmGame::goTo(int row, int col)
+{
+    Kavrin[SquareIndex(row, col)]->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmGame::Kavrin_KeyDown(int index, const QKeyEvent& event)
+{
+    const auto [row, col] = SquareRowCol(index);
+    const int key = event.key();
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    const bool shiftAlone = (event.modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        enter(index, key - Qt::Key_0);
+    else if (key == Qt::Key_Delete || key == Qt::Key_Space)
+        enter(index, 0);
+    else if (key == Qt::Key_Left)
+        col > 1 ? goTo(row, col - 1) : void();
+    else if (key == Qt::Key_Right)
+        col < 9 ? goTo(row, col + 1) : void();
+    else if (key == Qt::Key_Up)
+        row > 1 ? goTo(row - 1, col) : void();
+    else if (key == Qt::Key_Down)
+        row < 9 ? goTo(row + 1, col) : void();
+    else if (key == Qt::Key_Home)
+        goTo(row, 1);
+    else if (key == Qt::Key_End)
+        goTo(row, 9);
+    else if (key == Qt::Key_PageUp)
+        goTo(1, col);
+    else if (key == Qt::Key_PageDown)
+        goTo(9, col);
+    else if (key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_Plus && keypad))
+        step(index, shiftAlone ? Step::Down : Step::Up);
+    else if (key == Qt::Key_Minus && keypad)
+        step(index, Step::Down);
+    else
+        return false;
+    return true;
+}
+
+void frmGame::Kavrin_MouseDown(int index, int button)
+{
+    if (button == 1)
+        step(index, Step::Up);
+    else if (button == 2)
+        step(index, Step::Down);
+    else
+        enter(index, 0);
+    LastButton = button;
+}
+
+void frmGame::Kavrin_DblClick(int index)
+{
+    Kavrin_MouseDown(index, LastButton);
+}
+
+void frmGame::Kavrin_MouseMove(int index)
+{
+    if (QApplication::activeWindow() == this)
+        Kavrin[index]->setFocus(Qt::MouseFocusReason);
+}
+
+void frmGame::clsMouseWheel_MouseWheel(int& direct, int& /*Cancel*/)
+{
+    step(CurrentSquare, direct == 1 ? Step::Up : Step::Down);
+}
+
+void frmGame::wheelEvent(QWheelEvent* event)
+{
+    feedWheelUntilHooked(*event);
+}
+
+// Stands in for the wheel hook until it is installed: one step per wheel event, by its sign.
+void frmGame::feedWheelUntilHooked(const QWheelEvent& event)
+{
+    const int delta = event.angleDelta().y();
+    if (delta == 0)
+        return;
+    int direct = delta > 0 ? 1 : -1;
+    int cancel = 0;
+    clsMouseWheel_MouseWheel(direct, cancel);
+}
+
+void frmGame::ShowWait(bool showHint)
+{
+    setEnabled(false);
+    if (showHint)
+        EscPressed = false;
+    if (!wait_)
+        wait_ = std::make_unique<frmWait>(EscPressed);
+    wait_->setWindowTitle(title());
+    QString caption = QString::fromUtf8(kPleaseWait.data(), static_cast<qsizetype>(kPleaseWait.size()));
+    if (showHint)
+        caption += QStringLiteral("\r\n") + QString::fromUtf8(kPressEscToCancel.data());
+    wait_->setCaption(caption);
+    wait_->move(frameGeometry().center() - wait_->rect().center());
+    wait_->show();
+    wait_->raise();
+    wait_->activateWindow();
+    wait_->setFocus();
+    wait_->repaint();
+}
+
+void frmGame::unloadWait()
+{
+    if (wait_)
+        wait_->unload();
+    setEnabled(true);
+}
+
+bool frmGame::processEventsOnce()
+{
+    QCoreApplication::processEvents();
+    return EscPressed;
+}
+
+// Once the window is closing, the search's closing message is not shown.
+Answer frmGame::ask(const Message& message)
+{
+    if (closeRequested_)
+        return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    return prompter_.ask(message);
+}
+
+// Commands come one at a time: none starts while a search is running, whatever reaches the window.
+void frmGame::mnuSolve_Click()
+{
+    if (searching_)
+        return;
+    SearchHost host{*this, *this, *this};
+    searching_ = true;
+    SolveCommand(board_, candidates_, host);
+    searching_ = false;
+    if (closeRequested_)
+        close();
+}
+
+void frmGame::mnuCheck_Click()
+{
+    if (searching_)
+        return;
+    CheckCommand(board_, candidates_, *this);
+}
+
+void frmGame::mnuGenerate_Click()
+{
+    if (searching_)
+        return;
+    GenerateCommand(board_, candidates_, *random_, *this, *this);
+}
+
+void frmGame::mnuNewGame_Click()
+{
+    if (searching_)
+        return;
+    NewGame(board_, *this);
+}
+
+void frmGame::mnuClear_Click()
+{
+    if (searching_)
+        return;
+    ClearBlueNumbers(board_);
+}
+
+void frmGame::mnuExit_Click()
+{
+    close();
+}
+
+void frmGame::mnuAbout_Click()
+{
+    if (searching_)
+        return;
+    ask(aboutMessage());
+}
+
+// Closing mid-search cancels the search first; the window closes when it has unwound.
+void frmGame::closeEvent(QCloseEvent* event)
+{
+    if (searching_) {
+        EscPressed = true;
+        closeRequested_ = true;
+        event->ignore();
+        return;
+    }
+    if (wait_)
+        wait_->unload();
+    event->accept();
+}
+
+} // namespace kavrin

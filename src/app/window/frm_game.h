@@ -1,0 +1,108 @@
+// The game window: the grid, the focus frame, the available-numbers panel and the menus.
+#pragma once
+
+#include "generation/uniform_source.h"
+#include "host/host.h"
+#include "model/candidates.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QKeyEvent;
+class QWheelEvent;
+class QMenu;
+
+namespace kavrin {
+
+class SquareView;
+class SolvePanel;
+class frmWait;
+
+class frmGame final : public QMainWindow, public SquareObserver, public WaitWindow, public EventPump, public Prompter {
+    Q_OBJECT
+public:
+    // Messages go to `prompter`; draws come from `random`.
+    frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random);
+    ~frmGame() override;
+
+    const Board& board() const { return board_; }
+    SquareView& square(int index) const { return *Kavrin[index]; }
+    SolvePanel& panel() const { return *picSolveHolder; }
+    QWidget& focusFrame() const { return *Shape1; }
+    QWidget& clientArea() const { return *client_; }
+    frmWait* waitWindow() const { return wait_.get(); }
+    int CurrentSquare = 0;
+    bool EscPressed = false;
+
+    // Square input, called by the squares.
+    bool Kavrin_KeyDown(int index, const QKeyEvent& event);
+    void Kavrin_MouseDown(int index, int button);
+    void Kavrin_DblClick(int index);
+    void Kavrin_MouseMove(int index);
+    void Kavrin_GotFocus(int index);
+    void clsMouseWheel_MouseWheel(int& direct, int& Cancel);
+
+    // The file commands are connected by the files code; they stay reachable here.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuLoad = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* SepRecent = nullptr;
+    QAction* mnuRecentFile = nullptr;
+    QAction* Sep1 = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuGame = nullptr;
+    QAction* mnuNewGame = nullptr;
+    QAction* mnuGenerate = nullptr;
+    QAction* mnuSolve = nullptr;
+    QAction* mnuCheck = nullptr;
+    QAction* mnuClear = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+
+public slots:
+    void mnuNewGame_Click();
+    void mnuGenerate_Click();
+    void mnuSolve_Click();
+    void mnuCheck_Click();
+    void mnuClear_Click();
+    void mnuExit_Click();
+    void mnuAbout_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void squareChanged(int index) override;
+    void ShowWait(bool showHint) override;
+    void unloadWait() override;
+    bool processEventsOnce() override;
+    Answer ask(const Message& message) override;
+
+    void Form_Load();
+    void buildMenus();
+    void ArrangeSquares();
+    void placeWindow();
+    void goTo(int row, int col);
+    void step(int index, Step direction);
+    void enter(int index, int digit);
+    void feedWheelUntilHooked(const QWheelEvent& event);
+
+    Prompter& prompter_;
+    std::unique_ptr<UniformSource> random_;
+    Board board_;
+    Candidates candidates_;
+    QWidget* client_;
+    QWidget* Shape1;
+    SolvePanel* picSolveHolder;
+    std::array<SquareView*, kSquareCount + 1> Kavrin{}; // element 0 unused
+    std::unique_ptr<frmWait> wait_;
+    int LastButton = 0;
+    bool searching_ = false;
+    bool closeRequested_ = false;
+};
+
+} // namespace kavrin

@@ -1,0 +1,26 @@
+// Main: one copy at a time, the .kvr type registered, then the game window.
+#include "frm_game.h"
+#include "qt_host.h"
+
+#include <QApplication>
+
+#include <chrono>
+
+namespace kavrin {
+
+int Main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QtPrompter prompter(nullptr);
+    const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    frmGame game(prompter, std::make_unique<SeededUniform>(seed));
+    game.show();
+    return QApplication::exec();
+}
+
+} // namespace kavrin
+
+int main(int argc, char** argv)
+{
+    return kavrin::Main(argc, argv);
+}

@@ -1,0 +1,36 @@
+// Message boxes titled with the program title, and the colour conversion.
+#include "qt_host.h"
+
+#include "host/messages.h"
+
+#include <QMessageBox>
+
+namespace kavrin {
+
+QColor toQColor(Colour colour)
+{
+    // Linux has no system desktop colour: the solver's digits take the classic desktop blue.
+    if (colour == kSolverDigitColour)
+        return QColor(58, 110, 165);
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+Answer QtPrompter::ask(const Message& message)
+{
+    static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                                   QMessageBox::Warning, QMessageBox::Question};
+    QMessageBox box(kIcons[static_cast<int>(message.icon)], QString::fromUtf8(kTitle.data(), kTitle.size()),
+                    QString::fromStdString(message.text), QMessageBox::NoButton, parent_);
+    box.setTextFormat(Qt::PlainText);
+    if (message.buttons == Buttons::Ok) {
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return Answer::Ok;
+    }
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+} // namespace kavrin

@@ -1,0 +1,255 @@
+// The game window through real Qt events: layout, input, panel, commands and the search.
+#include "frm_game.h"
+#include "frm_wait.h"
+#include "host/messages.h"
+#include "solve_panel.h"
+#include "square_view.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+
+using namespace kavrin;
+
+namespace {
+class ScriptedPrompter final : public Prompter {
+public:
+    Answer ask(const Message& message) override
+    {
+        texts << QString::fromStdString(message.text);
+        if (onAsk)
+            onAsk(message);
+        if (answers.empty())
+            return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QStringList texts;
+    std::deque<Answer> answers;
+    std::function<void(const Message&)> onAsk;
+};
+
+QString digits(const frmGame& game)
+{
+    QString s;
+    for (int i = 1; i <= 81; ++i)
+        s += QChar('0' + game.board()[i].Digit);
+    return s;
+}
+
+struct Window {
+    ScriptedPrompter prompter;
+    frmGame game{prompter, std::make_unique<SeededUniform>(5)};
+    Window()
+    {
+        game.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&game));
+        QApplication::setActiveWindow(&game);
+    }
+};
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void layout()
+    {
+        Window w;
+        QCOMPARE(w.game.clientArea().size(), QSize(360, 360));
+        const int x[] = {20, 55, 90, 135, 170, 205, 250, 285, 320};
+        for (int i = 1; i <= 81; ++i) {
+            const auto [row, col] = SquareRowCol(i);
+            QCOMPARE(w.game.square(i).geometry(), QRect(x[col - 1], x[row - 1], 30, 30));
+        }
+        QCOMPARE(w.game.CurrentSquare, 1);
+        QCOMPARE(w.game.focusFrame().geometry(), QRect(19, 19, 32, 32));
+        QCOMPARE(w.game.panel().pos(), QPoint(365, 8));
+        QCOMPARE(w.game.panel().contentsRect().size(), QSize(440, 459));
+    }
+
+    void focusMoves()
+    {
+        Window w;
+        QTest::mouseClick(&w.game.square(40), Qt::LeftButton);
+        QCOMPARE(w.game.CurrentSquare, 40);
+        QCOMPARE(w.game.focusFrame().pos(), QPoint(134, 169));
+        const struct { Qt::Key key; int to; } moves[] = {{Qt::Key_Right, 41}, {Qt::Key_Up, 32}, {Qt::Key_Home, 28},
+                                                         {Qt::Key_Left, 28}, {Qt::Key_End, 36}, {Qt::Key_PageUp, 9},
+                                                         {Qt::Key_Up, 9}, {Qt::Key_PageDown, 81}, {Qt::Key_Down, 81}};
+        for (const auto& m : moves) {
+            QTest::keyClick(QApplication::focusWidget(), m.key);
+            QCOMPARE(w.game.CurrentSquare, m.to);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(&w.game.square(1), Qt::Key_Tab);
+        QCOMPARE(w.game.CurrentSquare, 2);
+    }
+
+    void input_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<std::function<void(QWidget*)>>("act");
+        QTest::addColumn<int>("digit");
+        QTest::addColumn<bool>("fixed");
+        using A = std::function<void(QWidget*)>;
+        QTest::newRow("digit 5") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_5); }) << 5 << true;
+        QTest::newRow("keypad 7") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_7, Qt::KeypadModifier); }) << 7 << true;
+        QTest::newRow("0 empties") << 4 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_0); }) << 0 << false;
+        QTest::newRow("space empties") << 4 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Space); }) << 0 << false;
+        QTest::newRow("delete empties") << 4 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Delete); }) << 0 << false;
+        QTest::newRow("enter steps up") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Return); }) << 1 << true;
+        QTest::newRow("shift enter steps down") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Return, Qt::ShiftModifier); }) << 9 << true;
+        QTest::newRow("ctrl shift enter steps up") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier); }) << 1 << true;
+        QTest::newRow("keypad plus") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Plus, Qt::KeypadModifier); }) << 4 << true;
+        QTest::newRow("keypad minus") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Minus, Qt::KeypadModifier); }) << 2 << true;
+        QTest::newRow("main plus ignored") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Plus); }) << 3 << true;
+        QTest::newRow("backspace ignored") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Backspace); }) << 3 << true;
+        QTest::newRow("left click") << 0 << A([](QWidget* s) { QTest::mouseClick(s, Qt::LeftButton); }) << 1 << true;
+        QTest::newRow("left click on 9") << 9 << A([](QWidget* s) { QTest::mouseClick(s, Qt::LeftButton); }) << 0 << false;
+        QTest::newRow("right click") << 0 << A([](QWidget* s) { QTest::mouseClick(s, Qt::RightButton); }) << 9 << true;
+        QTest::newRow("middle click") << 6 << A([](QWidget* s) { QTest::mouseClick(s, Qt::MiddleButton); }) << 0 << false;
+        QTest::newRow("double click steps twice") << 0 << A([](QWidget* s) {
+            QTest::mousePress(s, Qt::LeftButton);
+            QTest::mouseRelease(s, Qt::LeftButton);
+            QTest::mouseDClick(s, Qt::LeftButton);
+        }) << 2 << true;
+    }
+    void input()
+    {
+        QFETCH(int, start);
+        QFETCH(std::function<void(QWidget*)>, act);
+        Window w;
+        SquareView& square = w.game.square(23);
+        square.setFocus();
+        if (start != 0)
+            QTest::keyClick(&square, Qt::Key(Qt::Key_0 + start));
+        act(&square);
+        QFETCH(int, digit);
+        QCOMPARE(int(w.game.board()[23].Digit), digit);
+        QTEST(w.game.board()[23].Fixed, "fixed");
+        QCOMPARE(square.drawnDigit(), digit);
+    }
+
+    void panelShowsCandidatesAndDrags()
+    {
+        Window w;
+        QTest::keyClick(&w.game.square(41), Qt::Key_5);
+        SolvePanel& panel = w.game.panel();
+        QTest::mouseDClick(&panel, Qt::LeftButton, {}, QPoint(100, 100));
+        QCOMPARE(panel.shownDigits(1), QString("123456789"));
+        QCOMPARE(panel.shownDigits(32), QString("1234.6789"));
+        QCOMPARE(panel.shownDigits(41), QString("........."));
+        QTest::keyClick(&w.game.square(1), Qt::Key_1);
+        QCOMPARE(panel.shownDigits(1), QString("123456789")); // stale until the next double-click
+
+        const QPoint start = panel.pos();
+        QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(50, 50));
+        QMouseEvent move(QEvent::MouseMove, QPointF(60, 70), panel.mapToGlobal(QPointF(60, 70)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&panel, &move);
+        QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(60, 70));
+        QCOMPARE(panel.pos(), start + QPoint(10, 20));
+        QMouseEvent free(QEvent::MouseMove, QPointF(90, 90), panel.mapToGlobal(QPointF(90, 90)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&panel, &free); // released: no drag
+        QCOMPARE(panel.pos(), start + QPoint(10, 20));
+    }
+
+    void commandsAndTheirTexts()
+    {
+        Window w;
+        w.game.mnuGenerate_Click();
+        QCOMPARE(w.prompter.texts.size(), 1);
+        QVERIFY(w.prompter.texts[0] == "Ready." || w.prompter.texts[0].endsWith(" Retry!") ||
+                w.prompter.texts[0].endsWith(" Retries!"));
+        QVERIFY(!digits(w.game).contains('0'));
+        QVERIFY(w.game.isEnabled());
+        w.game.mnuCheck_Click();
+        QCOMPARE(w.prompter.texts.last(), QString("1- Entries matched.\r\n2- No logical error found.\r\n3- Puzzle solved."));
+        w.game.mnuClear_Click();
+        for (int i = 1; i <= 81; ++i)
+            QCOMPARE(w.game.board()[i].Digit != 0, w.game.board()[i].Fixed);
+        w.game.mnuSolve_Click();
+        QCOMPARE(w.prompter.texts.last(), QString("Puzzle solved."));
+        QVERIFY(!digits(w.game).contains('0'));
+
+        w.prompter.answers = {Answer::No};
+        w.game.mnuNewGame_Click();
+        QVERIFY(!digits(w.game).contains('0'));
+        w.prompter.answers = {Answer::Yes};
+        w.game.mnuNewGame_Click();
+        QCOMPARE(digits(w.game), QString(81, '0'));
+        w.game.mnuAbout_Click();
+        QVERIFY(w.prompter.texts.last().startsWith("Created by:\r\n  "));
+
+        QTest::keyClick(&w.game.square(1), Qt::Key_5);
+        QTest::keyClick(&w.game.square(2), Qt::Key_5);
+        w.game.mnuCheck_Click();
+        QVERIFY(w.prompter.texts.last().startsWith("1- 2 errors found in entries!\r\n"));
+        QCOMPARE(w.game.square(1).drawnBackground(), kYellow);
+        QTest::keyClick(&w.game.square(1), Qt::Key_4);
+        QCOMPARE(w.game.square(1).drawnBackground(), kWhite);
+    }
+
+    void searchRunsAndCancels()
+    {
+        Window w;
+        const QString question = QString::fromStdString(lastAttemptQuestion().text);
+        w.prompter.answers = {Answer::No};
+        w.game.mnuSolve_Click();
+        QCOMPARE(w.prompter.texts, QStringList{question});
+
+        // Yes on an empty grid: the search animates until Esc on the wait window stops it.
+        int passes = 0;
+        QTimer escape;
+        QObject::connect(&escape, &QTimer::timeout, [&] {
+            if (w.game.waitWindow() && w.game.waitWindow()->isVisible() && ++passes == 20) {
+                QVERIFY(!w.game.isEnabled());
+                QCOMPARE(w.game.waitWindow()->caption(), QString("Please wait...\r\nPress Esc to cancel"));
+                QTest::keyClick(w.game.waitWindow(), Qt::Key_Escape, Qt::ShiftModifier); // not a cancel
+                QVERIFY(!w.game.EscPressed);
+                QTest::keyClick(w.game.waitWindow(), Qt::Key_Escape);
+            }
+        });
+        escape.start(0); // fires once per event pass of the search
+        w.prompter.answers = {Answer::Yes};
+        w.game.mnuSolve_Click();
+        QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+        QVERIFY(w.game.isEnabled());
+        const QString placed = digits(w.game);
+        QVERIFY(placed.startsWith("123456789"));
+        QVERIFY(placed.contains('0'));
+        for (int i = 1; i <= 81; ++i)
+            QVERIFY(!w.game.board()[i].Fixed);
+    }
+
+    void closingMidSearchExitsCleanly()
+    {
+        Window w;
+        w.prompter.answers = {Answer::Yes};
+        QTimer::singleShot(0, &w.game, [&] { w.game.close(); });
+        w.game.mnuSolve_Click();
+        QVERIFY(!w.game.isVisible());
+        QCOMPARE(w.prompter.texts.size(), 1); // no closing message after the question
+        QVERIFY(!w.game.waitWindow()->isVisible());
+    }
+
+    void waitWindowRefusesToClose()
+    {
+        Window w;
+        w.prompter.answers = {Answer::Yes};
+        bool closedByUser = false;
+        QTimer::singleShot(0, &w.game, [&] { closedByUser = !w.game.waitWindow()->close(); });
+        w.game.mnuSolve_Click();
+        QVERIFY(closedByUser); // the close was refused and counted as Esc
+        QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "test_window.moc"
