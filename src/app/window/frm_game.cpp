@@ -6,6 +6,8 @@
 #include "generation/generator.h"
 #include "host/messages.h"
 #include "model/game_commands.h"
+#include "mouse_wheel.h"
+#include "qt_host.h"
 #include "solve_panel.h"
 #include "solving/solve_command.h"
 #include "square_view.h"
@@ -15,30 +17,36 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
-#include <QWheelEvent>
+#include <QWindow>
 
 namespace kavrin {
-
-namespace {
-QString title()
-{
-    return QString::fromUtf8(kTitle.data(), static_cast<qsizetype>(kTitle.size()));
-}
-} // namespace
 
 frmGame::frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random)
     : prompter_(prompter), random_(std::move(random)), client_(new QWidget(this)),
       Shape1(new QFrame(client_)), picSolveHolder(new SolvePanel(client_))
 {
-    setWindowTitle(title() + QStringLiteral(" \u2013 by its two authors"));
+    setWindowTitle(toQString(kTitle) + QStringLiteral(" \u2013 by its two authors"));
     setCentralWidget(client_);
     board_.setObserver(this);
+    QCoreApplication::instance()->installEventFilter(this);
     Form_Load();
 }
 
 frmGame::~frmGame()
 {
     board_.setObserver(nullptr);
+}
+
+// The wheel hook needs the window's native handle, which exists once the window is shown.
+void frmGame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (clsMouseWheel)
+        return;
+    clsMouseWheel = std::make_unique<CMouseWheel>();
+    clsMouseWheel->setMouseWheelHandler([this](int& direct, int& cancel) { clsMouseWheel_MouseWheel(direct, cancel); });
+    clsMouseWheel->Form(windowHandle());
+    clsMouseWheel->SubClassHookForm();
 }
 
 void frmGame::Form_Load()
@@ -211,22 +219,6 @@ void frmGame::clsMouseWheel_MouseWheel(int& direct, int& /*Cancel*/)
     step(CurrentSquare, direct == 1 ? Step::Up : Step::Down);
 }
 
-void frmGame::wheelEvent(QWheelEvent* event)
-{
-    feedWheelUntilHooked(*event);
-}
-
-// Stands in for the wheel hook until it is installed: one step per wheel event, by its sign.
-void frmGame::feedWheelUntilHooked(const QWheelEvent& event)
-{
-    const int delta = event.angleDelta().y();
-    if (delta == 0)
-        return;
-    int direct = delta > 0 ? 1 : -1;
-    int cancel = 0;
-    clsMouseWheel_MouseWheel(direct, cancel);
-}
-
 void frmGame::ShowWait(bool showHint)
 {
     setEnabled(false);
@@ -234,10 +226,10 @@ void frmGame::ShowWait(bool showHint)
         EscPressed = false;
     if (!wait_)
         wait_ = std::make_unique<frmWait>(EscPressed);
-    wait_->setWindowTitle(title());
-    QString caption = QString::fromUtf8(kPleaseWait.data(), static_cast<qsizetype>(kPleaseWait.size()));
+    wait_->setWindowTitle(toQString(kTitle));
+    QString caption = toQString(kPleaseWait);
     if (showHint)
-        caption += QStringLiteral("\r\n") + QString::fromUtf8(kPressEscToCancel.data());
+        caption += toQString(kCrLf) + toQString(kPressEscToCancel);
     wait_->setCaption(caption);
     wait_->move(frameGeometry().center() - wait_->rect().center());
     wait_->show();
@@ -254,10 +246,11 @@ void frmGame::unloadWait()
     setEnabled(true);
 }
 
+// A close of the main window cancels too, even one that came before the wait window cleared the flag.
 bool frmGame::processEventsOnce()
 {
     QCoreApplication::processEvents();
-    return EscPressed;
+    return EscPressed || closeRequested_;
 }
 
 // Once the window is closing, the search's closing message is not shown.
@@ -280,6 +273,15 @@ void frmGame::mnuSolve_Click()
     if (closeRequested_)
         close();
 }
+
+// A quit asked while the search yields would otherwise end the program only when the search is over.
+bool frmGame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit && searching_)
+        closeRequested_ = true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
 
 void frmGame::mnuCheck_Click()
 {
@@ -325,13 +327,15 @@ void frmGame::mnuAbout_Click()
 void frmGame::closeEvent(QCloseEvent* event)
 {
     if (searching_) {
-        EscPressed = true;
         closeRequested_ = true;
         event->ignore();
         return;
     }
     if (wait_)
         wait_->unload();
+    if (clsMouseWheel)
+        clsMouseWheel->Form(nullptr);
+    clsMouseWheel.reset();
     event->accept();
 }
 

@@ -12,11 +12,11 @@
 
 class QAction;
 class QKeyEvent;
-class QWheelEvent;
 class QMenu;
 
 namespace kavrin {
 
+class CMouseWheel;
 class SquareView;
 class SolvePanel;
 class frmWait;
@@ -73,7 +73,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void squareChanged(int index) override;
@@ -89,7 +90,6 @@ private:
     void goTo(int row, int col);
     void step(int index, Step direction);
     void enter(int index, int digit);
-    void feedWheelUntilHooked(const QWheelEvent& event);
 
     Prompter& prompter_;
     std::unique_ptr<UniformSource> random_;
@@ -100,6 +100,7 @@ private:
     SolvePanel* picSolveHolder;
     std::array<SquareView*, kSquareCount + 1> Kavrin{}; // element 0 unused
     std::unique_ptr<frmWait> wait_;
+    std::unique_ptr<CMouseWheel> clsMouseWheel;
     int LastButton = 0;
     bool searching_ = false;
     bool closeRequested_ = false;

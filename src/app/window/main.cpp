@@ -2,6 +2,10 @@
 #include "frm_game.h"
 #include "qt_host.h"
 
+#include "single_instance.h"
+#include "window_icon.h"
+#include "xdg_registry.h"
+
 #include <QApplication>
 
 #include <chrono>
@@ -11,10 +15,16 @@ namespace kavrin {
 int Main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const SingleInstance instance;
+    if (instance.anotherInstanceRunning())
+        return 0;
+    XdgRegistry registry(QCoreApplication::applicationFilePath());
+    RegisterFileType(registry, RegistrationEntriesForRunningApplication());
     QtPrompter prompter(nullptr);
     const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     frmGame game(prompter, std::make_unique<SeededUniform>(seed));
     game.show();
+    SetIcon(game.windowHandle(), kAppIconName, true);
     return QApplication::exec();
 }
 

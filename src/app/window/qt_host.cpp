@@ -16,12 +16,17 @@ QColor toQColor(Colour colour)
                   static_cast<int>((colour >> 16) & 0xFF));
 }
 
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 Answer QtPrompter::ask(const Message& message)
 {
     static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                    QMessageBox::Warning, QMessageBox::Question};
-    QMessageBox box(kIcons[static_cast<int>(message.icon)], QString::fromUtf8(kTitle.data(), kTitle.size()),
-                    QString::fromStdString(message.text), QMessageBox::NoButton, parent_);
+    QMessageBox box(kIcons[static_cast<int>(message.icon)], toQString(kTitle),
+                    toQString(message.text), QMessageBox::NoButton, parent_);
     box.setTextFormat(Qt::PlainText);
     if (message.buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);

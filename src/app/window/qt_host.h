@@ -1,10 +1,13 @@
-// Qt's side of the engine's host interfaces: message boxes and colours.
+// Qt's side of the engine's host interfaces: message boxes, colours and texts.
 #pragma once
 
 #include "host/host.h"
 #include "model/colour.h"
 
 #include <QColor>
+#include <QString>
+
+#include <string_view>
 
 class QWidget;
 
@@ -12,6 +15,8 @@ namespace kavrin {
 
 // The stored 0x00BBGGRR values and system colours as Qt colours, converted here only.
 QColor toQColor(Colour colour);
+// The engine's UTF-8 texts as Qt strings.
+QString toQString(std::string_view text);
 
 class QtPrompter final : public Prompter {
 public:

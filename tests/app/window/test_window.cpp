@@ -52,6 +52,19 @@ struct Window {
         QApplication::setActiveWindow(&game);
     }
 };
+// Runs `action` on the n-th event pass of the search while the wait window is up.
+void duringSearch(Window& w, int n, std::function<void()> action)
+{
+    auto* timer = new QTimer(&w.game);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [&w, n, action, timer, passes = 0]() mutable {
+        if (!w.game.waitWindow() || !w.game.waitWindow()->isVisible() || ++passes < n)
+            return;
+        timer->stop();
+        action();
+    });
+    timer->start();
+}
 } // namespace
 
 class WindowTest : public QObject {
@@ -135,6 +148,25 @@ private slots:
         QCOMPARE(square.drawnDigit(), digit);
     }
 
+    void wheelStepsTheCurrentSquare()
+    {
+        Window w;
+        QTest::mouseMove(&w.game.square(40));
+        w.game.square(40).setFocus();
+        auto turn = [&](int delta) {
+            QWheelEvent wheel(QPointF(5, 5), w.game.square(40).mapToGlobal(QPointF(5, 5)), {}, QPoint(0, delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w.game.windowHandle(), &wheel);
+        };
+        turn(120);
+        QCOMPARE(int(w.game.board()[40].Digit), 1);
+        turn(240); // a fast turn is still one step
+        QCOMPARE(int(w.game.board()[40].Digit), 2);
+        turn(-120);
+        QCOMPARE(int(w.game.board()[40].Digit), 1);
+        QVERIFY(w.game.board()[40].Fixed);
+    }
+
     void panelShowsCandidatesAndDrags()
     {
         Window w;
@@ -203,51 +235,144 @@ private slots:
         w.prompter.answers = {Answer::No};
         w.game.mnuSolve_Click();
         QCOMPARE(w.prompter.texts, QStringList{question});
+        QCOMPARE(digits(w.game), QString(81, '0'));
 
         // Yes on an empty grid: the search animates until Esc on the wait window stops it.
-        int passes = 0;
-        QTimer escape;
-        QObject::connect(&escape, &QTimer::timeout, [&] {
-            if (w.game.waitWindow() && w.game.waitWindow()->isVisible() && ++passes == 20) {
-                QVERIFY(!w.game.isEnabled());
-                QCOMPARE(w.game.waitWindow()->caption(), QString("Please wait...\r\nPress Esc to cancel"));
-                QTest::keyClick(w.game.waitWindow(), Qt::Key_Escape, Qt::ShiftModifier); // not a cancel
-                QVERIFY(!w.game.EscPressed);
-                QTest::keyClick(w.game.waitWindow(), Qt::Key_Escape);
-            }
+        frmWait* wait = nullptr;
+        duringSearch(w, 30, [&] {
+            wait = w.game.waitWindow();
+            QVERIFY(!w.game.isEnabled());
+            QCOMPARE(wait->caption(), QString("Please wait...\r\nPress Esc to cancel"));
+            QTest::keyClick(wait, Qt::Key_Escape, Qt::ShiftModifier);
+            QVERIFY(!w.game.EscPressed);
+            QTest::keyClick(wait, Qt::Key_Escape);
+            QTest::keyClick(wait, Qt::Key_A); // a later key takes the cancel back
+            QVERIFY(!w.game.EscPressed);
+            QTest::keyClick(wait, Qt::Key_Escape);
         });
-        escape.start(0); // fires once per event pass of the search
         w.prompter.answers = {Answer::Yes};
         w.game.mnuSolve_Click();
+        QVERIFY(wait);
         QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
         QVERIFY(w.game.isEnabled());
+        QVERIFY(!wait->isVisible());
         const QString placed = digits(w.game);
         QVERIFY(placed.startsWith("123456789"));
         QVERIFY(placed.contains('0'));
         for (int i = 1; i <= 81; ++i)
             QVERIFY(!w.game.board()[i].Fixed);
+
+        // The next search starts with the flag cleared and, left alone, fills the grid.
+        w.game.mnuClear_Click();
+        QCOMPARE(digits(w.game), QString(81, '0'));
+        w.prompter.answers = {Answer::Yes};
+        w.game.mnuSolve_Click();
+        QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+        QVERIFY(!digits(w.game).contains('0'));
+        w.game.mnuCheck_Click();
+        QVERIFY(w.prompter.texts.last().endsWith("3- Puzzle solved."));
     }
 
+    void closingMidSearchExitsCleanly_data()
+    {
+        QTest::addColumn<bool>("quitApplication");
+        QTest::newRow("close the window") << false;
+        QTest::newRow("quit the application") << true;
+    }
     void closingMidSearchExitsCleanly()
     {
+        QFETCH(bool, quitApplication);
         Window w;
         w.prompter.answers = {Answer::Yes};
-        QTimer::singleShot(0, &w.game, [&] { w.game.close(); });
-        w.game.mnuSolve_Click();
+        duringSearch(w, 10, [&] {
+            if (quitApplication)
+                QCoreApplication::quit();
+            else
+                w.game.close();
+        });
+        // Inside the program's own event loop, which must end once the search has unwound.
+        QTimer::singleShot(0, &w.game, [&] { w.game.mnuSolve_Click(); });
+        QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!w.game.isVisible());
-        QCOMPARE(w.prompter.texts.size(), 1); // no closing message after the question
+        QCOMPARE(w.prompter.texts.size(), 1); // nothing after the question
         QVERIFY(!w.game.waitWindow()->isVisible());
+        QVERIFY(digits(w.game).contains('0'));
     }
 
     void waitWindowRefusesToClose()
     {
         Window w;
         w.prompter.answers = {Answer::Yes};
-        bool closedByUser = false;
-        QTimer::singleShot(0, &w.game, [&] { closedByUser = !w.game.waitWindow()->close(); });
+        bool refused = false;
+        duringSearch(w, 10, [&] {
+            refused = !w.game.waitWindow()->close();
+            QVERIFY(!w.game.isEnabled());
+            w.game.mnuNewGame_Click(); // no command runs while the search does
+            w.game.mnuGenerate_Click();
+        });
         w.game.mnuSolve_Click();
-        QVERIFY(closedByUser); // the close was refused and counted as Esc
+        QVERIFY(refused); // and counted as Esc
+        QCOMPARE(w.prompter.texts.size(), 2);
         QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+        QVERIFY(digits(w.game).startsWith("123456789"));
+        QVERIFY(digits(w.game).contains('0'));
+    }
+
+    void shortcutsReachTheCommands()
+    {
+        Window w;
+        SquareView& square = w.game.square(10);
+        square.setFocus();
+        QTest::keyClick(&square, Qt::Key_F2);
+        QCOMPARE(w.prompter.texts.last(), QString("Manual entries will be lost.\r\nAre you sure?"));
+        w.prompter.answers = {Answer::Yes};
+        QTest::keyClick(&square, Qt::Key_F5);
+        QVERIFY(!digits(w.game).contains('0'));
+        QTest::keyClick(&square, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(digits(w.game).contains('0'));
+        for (int i = 1; i <= 81; ++i)
+            QCOMPARE(w.game.board()[i].Digit != 0, w.game.board()[i].Fixed);
+        QTest::keyClick(&square, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w.prompter.texts.last(), QString("Puzzle solved."));
+        QTest::keyClick(&square, Qt::Key_C, Qt::ControlModifier);
+        QVERIFY(w.prompter.texts.last().startsWith("1- Entries matched.\r\n"));
+    }
+
+    void pointerAndWheelStepTheSquareUnderThePointer()
+    {
+        Window w;
+        const auto pointTo = [](QWidget& square) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), square.mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&square, &move);
+        };
+        auto* other = new QWidget; // while another window is active the pointer moves nothing
+        other->show();
+        QApplication::setActiveWindow(other);
+        pointTo(w.game.square(30));
+        QCOMPARE(w.game.CurrentSquare, 1);
+        delete other;
+        QApplication::setActiveWindow(&w.game);
+        pointTo(w.game.square(40));
+        QCOMPARE(w.game.CurrentSquare, 40);
+        QCOMPARE(w.game.focusFrame().pos(), w.game.square(40).pos() - QPoint(1, 1));
+        // Through the window, as the platform delivers it, so that the window's wheel hook sees it.
+        const auto turn = [&](int delta) {
+            const QPoint at = w.game.square(40).mapTo(&w.game, QPoint(5, 5));
+            QWheelEvent wheel(at, w.game.mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w.game.windowHandle(), &wheel);
+        };
+        turn(120);
+        QCOMPARE(int(w.game.board()[40].Digit), 1);
+        turn(360); // a fast turn is still one step
+        QCOMPARE(int(w.game.board()[40].Digit), 2);
+        turn(-120);
+        turn(-120);
+        turn(-120);
+        QCOMPARE(int(w.game.board()[40].Digit), 9);
+        QVERIFY(w.game.board()[40].Fixed);
     }
 };
 
