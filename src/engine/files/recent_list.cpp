@@ -1,0 +1,208 @@
+// Reading, writing and shortening the entries of the recent-files list.
+#include "files/recent_list.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <optional>
+
+namespace kavrin {
+
+namespace {
+
+bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+qsizetype skipBlanks(const QString& line, qsizetype pos)
+{
+    while (pos < line.size() && isBlank(line[pos]))
+        ++pos;
+    return pos;
+}
+
+// Where the field starting at or before pos ends: its comma, or the line end.
+qsizetype fieldEnd(const QString& line, qsizetype pos)
+{
+    const qsizetype comma = line.indexOf(u',', pos);
+    return comma < 0 ? line.size() : comma;
+}
+
+void appendFields(const QString& line, QStringList& fields)
+{
+    qsizetype pos = skipBlanks(line, 0);
+    while (pos < line.size()) {
+        QString field;
+        qsizetype end = 0;
+        if (line[pos] == u'"') {
+            const qsizetype close = line.indexOf(u'"', pos + 1);
+            const qsizetype closeOrEnd = close < 0 ? line.size() : close;
+            field = line.mid(pos + 1, closeOrEnd - pos - 1);
+            end = fieldEnd(line, closeOrEnd); // anything between the quote and the comma is dropped
+        } else {
+            end = fieldEnd(line, pos);
+            field = line.mid(pos, end - pos).trimmed();
+        }
+        if (!field.isEmpty())
+            fields.append(field);
+        pos = skipBlanks(line, end + 1);
+    }
+}
+
+QString headOf(const QString& path)
+{
+    return path.startsWith(u'/') ? QStringLiteral("/") : QString();
+}
+
+// The folders between the head and the file name, each ending in its separator.
+QStringList foldersOf(const QString& path, qsizetype headLength, qsizetype lastSeparator)
+{
+    QStringList folders;
+    qsizetype start = headLength;
+    while (start <= lastSeparator) {
+        const qsizetype end = path.indexOf(u'/', start);
+        folders.append(path.mid(start, end - start + 1));
+        start = end + 1;
+    }
+    return folders;
+}
+
+} // namespace
+
+QString recentListFilePath()
+{
+    return recentListFilePath(QCoreApplication::applicationDirPath());
+}
+
+QString recentListFilePath(const QString& executableFolder)
+{
+    const QFileInfo folder(executableFolder);
+    if (folder.isDir() && folder.isWritable())
+        return QDir(executableFolder).filePath(QString::fromLatin1(kRecentListFileName));
+    const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(dataFolder);
+    return QDir(dataFolder).filePath(QString::fromLatin1(kRecentListFileName));
+}
+
+qint64 FileExisits(const QString& path)
+{
+    if (path.isEmpty())
+        return 0;
+    const QFileInfo info(path);
+    return info.isFile() ? info.size() : 0;
+}
+
+bool samePath(const QString& a, const QString& b)
+{
+    // Follows the file system: two spellings that differ in case are two files on Linux.
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
+QStringList parseRecentEntries(const QByteArray& text)
+{
+    QStringList entries;
+    for (const QString& line : QString::fromUtf8(text).split(u'\n')) {
+        const QString bare = line.endsWith(u'\r') ? line.chopped(1) : line;
+        appendFields(bare, entries);
+    }
+    return entries;
+}
+
+QByteArray formatRecentEntries(const QStringList& paths)
+{
+    QByteArray text;
+    for (const QString& path : paths)
+        text += '"' + path.toUtf8() + "\"\r\n";
+    return text;
+}
+
+bool isListablePath(const QString& path)
+{
+    const bool breaksField = path.contains(u'"') || path.contains(u'\r') || path.contains(u'\n');
+    return !path.trimmed().isEmpty() && !breaksField;
+}
+
+RecentEntries RecentList::read() const
+{
+    if (FileExisits(listFileName_) == 0)
+        return {};
+    QFile file(listFileName_);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("Cannot read the recent files list %1: %2")
+                        .arg(listFileName_, file.errorString())};
+    return {parseRecentEntries(file.readAll()), {}};
+}
+
+FileError RecentList::AddToList(const QString& path) const
+{
+    if (!isListablePath(path))
+        return QStringLiteral("%1 cannot be kept in the recent files list: "
+                              "its name holds a double quote or a line break.")
+            .arg(path);
+    const RecentEntries old = read();
+    if (!old.error.isEmpty())
+        return old.error; // rewriting now would lose the entries we could not read
+    QStringList paths{path};
+    for (const QString& entry : old.paths)
+        if (!samePath(entry, path))
+            paths.append(entry);
+    return write(paths);
+}
+
+FileError RecentList::RemoveFromList(const QString& path) const
+{
+    const RecentEntries old = read();
+    if (!old.error.isEmpty())
+        return old.error;
+    const auto matches = [&](const QString& entry) { return samePath(entry, path); };
+    if (std::none_of(old.paths.cbegin(), old.paths.cend(), matches))
+        return {};
+    QStringList remaining = old.paths;
+    remaining.removeIf(matches);
+    return write(remaining); // none left gives a file of length 0
+}
+
+FileError RecentList::write(const QStringList& paths) const
+{
+    QSaveFile file(listFileName_);
+    const QByteArray text = formatRecentEntries(paths);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        return QStringLiteral("Cannot save the recent files list %1: %2")
+            .arg(listFileName_, file.errorString());
+    return {};
+}
+
+QString ShortenPath(const QString& path, int maxLength, const TextWidth& width)
+{
+    // The whole path is taken first whenever it fits: the elided forms are only ways of
+    // making a path narrower, and one of them can be wider than the path it stands for.
+    if (width(path) <= maxLength)
+        return path;
+    // On Linux the root "/" plays the part a drive plays elsewhere: the one head every
+    // absolute path shares, so it stays in front of the elided folders.
+    const QString head = headOf(path);
+    const qsizetype lastSeparator = path.lastIndexOf(u'/');
+    const QString fileName = path.mid(lastSeparator + 1);
+    const QStringList folders = foldersOf(path, head.size(), lastSeparator);
+    const QString tail = QStringLiteral(".../") + fileName;
+
+    std::optional<QString> widestFit;
+    QString leading = head;
+    for (qsizetype kept = 0; kept < folders.size(); ++kept) {
+        const QString candidate = leading + tail;
+        if (width(candidate) > maxLength)
+            break;
+        widestFit = candidate;
+        leading += folders[kept];
+    }
+    return widestFit.value_or(fileName);
+}
+
+} // namespace kavrin

@@ -1,0 +1,263 @@
+// The recent-files list file: reading, writing, adding, removing and shortened captions.
+#include "files/recent_list.h"
+
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using kavrin::RecentList;
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+int tenPerCharacter(const QString& text) { return 10 * static_cast<int>(text.size()); }
+
+} // namespace
+
+class RecentListTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    QString listFile() const { return dir_.filePath(QStringLiteral("Recent Files.txt")); }
+
+private slots:
+    void init() { QFile::remove(listFile()); }
+
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("empty") << QByteArray() << QStringList{};
+        QTest::newRow("quoted lines, CR LF")
+            << QByteArray("\"/a/one.kvr\"\r\n\"/b/two.kvr\"\r\n") << QStringList{"/a/one.kvr", "/b/two.kvr"};
+        QTest::newRow("LF only, no final break")
+            << QByteArray("\"/a/one.kvr\"\n\"/b/two.kvr\"") << QStringList{"/a/one.kvr", "/b/two.kvr"};
+        QTest::newRow("commas and blanks inside quotes")
+            << QByteArray("\" /a, b /c ,d.kvr \"\r\n") << QStringList{" /a, b /c ,d.kvr "};
+        QTest::newRow("unquoted runs end at a comma, blanks trimmed")
+            << QByteArray("  /a/one.kvr , /b/two.kvr\r\n/c/three.kvr  \r\n")
+            << QStringList{"/a/one.kvr", "/b/two.kvr", "/c/three.kvr"};
+        QTest::newRow("two quoted fields on a line")
+            << QByteArray("\"/a.kvr\", \"/b.kvr\"\r\n") << QStringList{"/a.kvr", "/b.kvr"};
+        QTest::newRow("blank lines and empty fields skipped")
+            << QByteArray("\r\n\"/a.kvr\"\r\n\r\n   \r\n,,\r\n\"\"\r\n\"/b.kvr\"\r\n")
+            << QStringList{"/a.kvr", "/b.kvr"};
+        QTest::newRow("unclosed quote ends at its line")
+            << QByteArray("\"/a/one.kvr\r\n\"/b/two.kvr\"\r\n") << QStringList{"/a/one.kvr", "/b/two.kvr"};
+        QTest::newRow("text after the closing quote dropped")
+            << QByteArray("\"/a.kvr\"junk,\"/b.kvr\"\r\n") << QStringList{"/a.kvr", "/b.kvr"};
+        QTest::newRow("lone quote") << QByteArray("\"") << QStringList{};
+        QTest::newRow("UTF-8 names") << QByteArray("\"/home/\xc3\xa9t\xc3\xa9.kvr\"\r\n")
+                                     << QStringList{QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9.kvr")};
+    }
+    void parse()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, entries);
+        QCOMPARE(kavrin::parseRecentEntries(text), entries);
+    }
+
+    void pathsRoundTrip_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("commas") << "/home/ann/a,b,c/puzzle,1.kvr";
+        QTest::newRow("spaces") << "/home/ann/my puzzles/ hard one .kvr";
+        QTest::newRow("both") << " /x, y/z ,.kvr";
+        QTest::newRow("non-ASCII") << QString::fromUtf8("/home/\xd9\xbe\xd8\xa7\xd8\xb2\xd9\x84.kvr");
+    }
+    void pathsRoundTrip()
+    {
+        QFETCH(QString, path);
+        const RecentList list(listFile());
+        QVERIFY(list.AddToList(QStringLiteral("/first.kvr")).isEmpty());
+        QVERIFY(list.AddToList(path).isEmpty());
+        QCOMPARE(list.read().paths, (QStringList{path, QStringLiteral("/first.kvr")}));
+    }
+
+    void firstAddCreatesTheFile()
+    {
+        const RecentList list(listFile());
+        QVERIFY(list.AddToList(QStringLiteral("/home/ann/a.kvr")).isEmpty());
+        QCOMPARE(contents(listFile()), QByteArray("\"/home/ann/a.kvr\"\r\n"));
+    }
+
+    void addPutsThePathAtTheHeadOnce()
+    {
+        const RecentList list(listFile());
+        for (const char* path : {"/d.kvr", "/c.kvr", "/b.kvr", "/a.kvr"})
+            QVERIFY(list.AddToList(QString::fromLatin1(path)).isEmpty());
+        QVERIFY(list.AddToList(QStringLiteral("/c.kvr")).isEmpty()); // third moves to the head
+        QCOMPARE(contents(listFile()), QByteArray("\"/c.kvr\"\r\n\"/a.kvr\"\r\n\"/b.kvr\"\r\n\"/d.kvr\"\r\n"));
+    }
+
+    void lettersCaseMakesAnotherFile()
+    {
+        const RecentList list(listFile());
+        QVERIFY(list.AddToList(QStringLiteral("/home/Ann/a.kvr")).isEmpty());
+        QVERIFY(list.AddToList(QStringLiteral("/home/ann/a.kvr")).isEmpty());
+        QCOMPARE(list.read().paths, (QStringList{"/home/ann/a.kvr", "/home/Ann/a.kvr"}));
+    }
+
+    void theFileKeepsEveryEntry()
+    {
+        const RecentList list(listFile());
+        for (int i = 1; i <= 12; ++i)
+            QVERIFY(list.AddToList(QStringLiteral("/p/%1.kvr").arg(i)).isEmpty());
+        const QStringList paths = list.read().paths;
+        QCOMPARE(paths.size(), 12);
+        QCOMPARE(paths.first(), QStringLiteral("/p/12.kvr"));
+        QCOMPARE(paths.last(), QStringLiteral("/p/1.kvr"));
+    }
+
+    void removingTheOnlyEntryLeavesAnEmptyFile()
+    {
+        const RecentList list(listFile());
+        QVERIFY(list.AddToList(QStringLiteral("/a.kvr")).isEmpty());
+        QVERIFY(list.RemoveFromList(QStringLiteral("/a.kvr")).isEmpty());
+        QVERIFY(QFile::exists(listFile()));
+        QCOMPARE(QFile(listFile()).size(), 0);
+        QVERIFY(list.read().paths.isEmpty());
+    }
+
+    void removingKeepsTheOrderOfTheRest()
+    {
+        const RecentList list(listFile());
+        writeFile(listFile(), "\"/a.kvr\"\r\n\"/b.kvr\"\r\n\"/c.kvr\"\r\n");
+        QVERIFY(list.RemoveFromList(QStringLiteral("/b.kvr")).isEmpty());
+        QCOMPARE(contents(listFile()), QByteArray("\"/a.kvr\"\r\n\"/c.kvr\"\r\n"));
+    }
+
+    void removingAnAbsentPathLeavesTheFileAlone()
+    {
+        const RecentList list(listFile());
+        const QByteArray handWritten("/a.kvr , \"/b.kvr\"\n\n");
+        writeFile(listFile(), handWritten);
+        QVERIFY(list.RemoveFromList(QStringLiteral("/c.kvr")).isEmpty());
+        QVERIFY(list.RemoveFromList(QStringLiteral("/A.kvr")).isEmpty());
+        QCOMPARE(contents(listFile()), handWritten);
+    }
+
+    void removingFromNoFileCreatesNone()
+    {
+        QVERIFY(RecentList(listFile()).RemoveFromList(QStringLiteral("/a.kvr")).isEmpty());
+        QVERIFY(!QFile::exists(listFile()));
+    }
+
+    void anUnwritableListIsReportedAndLeavesNoFile()
+    {
+        const RecentList list(dir_.filePath(QStringLiteral("no such folder/Recent Files.txt")));
+        const QString error = list.AddToList(QStringLiteral("/a.kvr"));
+        QVERIFY(error.startsWith(QStringLiteral("Cannot save the recent files list ")));
+        QVERIFY(error.contains(list.ListFileName()));
+        QVERIFY(list.read().paths.isEmpty());
+    }
+
+    void pathsThatWouldBreakTheFileAreRefused_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("double quote") << "/home/ann/\"odd\".kvr";
+        QTest::newRow("line break") << "/home/ann/two\nlines.kvr";
+        QTest::newRow("empty") << "";
+    }
+    void pathsThatWouldBreakTheFileAreRefused()
+    {
+        QFETCH(QString, path);
+        const RecentList list(listFile());
+        QVERIFY(list.AddToList(QStringLiteral("/a.kvr")).isEmpty());
+        QVERIFY(!list.AddToList(path).isEmpty());
+        QCOMPARE(contents(listFile()), QByteArray("\"/a.kvr\"\r\n"));
+    }
+
+    void fileExisits_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("length");
+        QTest::newRow("five bytes") << "five.kvr" << QByteArray("12345") << qint64(5);
+        QTest::newRow("empty file counts as missing") << "empty.kvr" << QByteArray() << qint64(0);
+        QTest::newRow("missing") << "" << QByteArray() << qint64(0);
+    }
+    void fileExisits()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, length);
+        const QString path = dir_.filePath(name.isEmpty() ? QStringLiteral("missing.kvr") : name);
+        if (!name.isEmpty())
+            writeFile(path, bytes);
+        QCOMPARE(kavrin::FileExisits(path), length);
+    }
+
+    void fileExisitsOfNoFile()
+    {
+        QCOMPARE(kavrin::FileExisits(QString()), 0);
+        QCOMPARE(kavrin::FileExisits(dir_.path()), 0); // a folder is not a puzzle file
+    }
+
+    void listFileBesideAWritableExecutable()
+    {
+        QCOMPARE(kavrin::recentListFilePath(dir_.path()), listFile());
+    }
+
+    void listFileInAppDataOtherwise()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        const QString path = kavrin::recentListFilePath(dir_.filePath(QStringLiteral("gone")));
+        QCOMPARE(path, dataFolder + QStringLiteral("/Recent Files.txt"));
+        QVERIFY(QFileInfo(dataFolder).isDir());
+        QStandardPaths::setTestModeEnabled(false);
+    }
+
+    void shortenPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("caption");
+        // Ten pixels a character against 500 pixels: 50 characters fit.
+        QTest::newRow("narrow path whole")
+            << "/home/ann/games/puzzles/easy/first.kvr" << "/home/ann/games/puzzles/easy/first.kvr";
+        QTest::newRow("leading folders that fit")
+            << "/home/ann/very_long_folder_name_number_three/deep/puzzle.kvr"
+            << "/home/ann/.../puzzle.kvr";
+        QTest::newRow("only the root fits")
+            << "/a_folder_name_that_is_much_too_long_to_keep_here/b/puzzle.kvr" << "/.../puzzle.kvr";
+        QTest::newRow("file name alone, whatever its width")
+            << "/home/a_file_name_that_is_far_too_wide_to_fit_in_the_menu.kvr"
+            << "a_file_name_that_is_far_too_wide_to_fit_in_the_menu.kvr";
+        QTest::newRow("root-level file whole") << "/first.kvr" << "/first.kvr";
+        QTest::newRow("root-level file that fits only without the elision")
+            << "/a_file_name_of_exactly_forty_nine_characters.kvr"
+            << "/a_file_name_of_exactly_forty_nine_characters.kvr";
+        QTest::newRow("relative name") << "first.kvr" << "first.kvr";
+        QTest::newRow("exactly 50 characters fit")
+            << "/home/ann/games/puzzles/a_file_of_fifty_charss.kvr"
+            << "/home/ann/games/puzzles/a_file_of_fifty_charss.kvr";
+        QTest::newRow("51 characters do not")
+            << "/home/ann/games/puzzles/a_file_of_fifty1_charss.kvr"
+            << "/home/ann/games/.../a_file_of_fifty1_charss.kvr";
+    }
+    void shortenPath()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, caption);
+        const QString shortened = kavrin::ShortenPath(path, 500, tenPerCharacter);
+        QCOMPARE(shortened, caption);
+    }
+};
+
+QTEST_GUILESS_MAIN(RecentListTest)
+#include "test_recent_list.moc"
