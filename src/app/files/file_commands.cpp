@@ -1,0 +1,84 @@
+// What the file commands do between the dialogs, the puzzle file and the recent list.
+#include "file_commands.h"
+
+#include "files/open_path.h"
+#include "host/messages.h"
+#include "puzzle_dialogs.h"
+#include "recent_menu.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace kavrin {
+
+namespace {
+
+std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+void reportListFailure(Prompter& prompter, const FileError& error)
+{
+    if (!error.isEmpty())
+        prompter.ask(exclamation(utf8(error)));
+}
+
+bool loadAndList(const QString& path, clsRecentMenu& recent, const PuzzleLoader& load, Prompter& prompter)
+{
+    if (!load(path).isEmpty())
+        return false;
+    reportListFailure(prompter, recent.AddToList(path));
+    return true;
+}
+
+} // namespace
+
+bool loadFromDialog(PuzzleDialogs& dialogs, const PuzzleLoader& load, clsRecentMenu& recent,
+                    Prompter& prompter)
+{
+    const std::optional<QString> path = dialogs.openPuzzlePath();
+    return path && loadAndList(*path, recent, load, prompter);
+}
+
+bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompter,
+                    const PuzzleLoader& load)
+{
+    if (recent.FileExisits(path) != 0)
+        return loadAndList(path, recent, load, prompter);
+    if (prompter.ask(recentFileMissingQuestion(path)) == Answer::Yes)
+        reportListFailure(prompter, recent.RemoveFromList(path));
+    return false;
+}
+
+bool OpenFromPath(const QString& path, clsRecentMenu& recent, const PuzzleLoader& load,
+                  Prompter& prompter)
+{
+    const QString cleaned = cleanedPath(path);
+    return recent.FileExisits(cleaned) != 0 && loadAndList(cleaned, recent, load, prompter);
+}
+
+void saveFromDialog(PuzzleDialogs& dialogs, const Board& board, Prompter& prompter)
+{
+    const std::optional<QString> path = dialogs.savePuzzlePath();
+    if (path && !SavePuzzle(board, *path).isEmpty())
+        prompter.ask(saveFailedMessage(*path));
+}
+
+std::optional<QString> droppedFilePath(const QMimeData& data)
+{
+    for (const QUrl& url : data.urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return std::nullopt;
+}
+
+Message recentFileMissingQuestion(const QString& path)
+{
+    return {utf8(path) + " not found!" + std::string(kCrLf) + "Remove it?", Icon::Exclamation,
+            Buttons::YesNo};
+}
+
+Message saveFailedMessage(const QString& path)
+{
+    return exclamation(utf8(path) + " could not be saved!" + std::string(kCrLf) + "Nothing was written.");
+}
+
+} // namespace kavrin

@@ -1,0 +1,94 @@
+// The file dialogs: where they start, what they offer, Cancel, the suffix and the kept name.
+#include "puzzle_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using kavrin::PuzzleFileDialogs;
+
+namespace {
+
+// Runs `act` on the file dialog once it is up; the dialog is closed afterwards either way.
+void whenDialogShows(const std::function<void(QFileDialog&)>& act)
+{
+    auto* const timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* const dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(*dialog);
+            if (dialog->isVisible())
+                dialog->reject(); // a step that did not close it fails the test instead of hanging
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class PuzzleDialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+
+private slots:
+    void initTestCase()
+    {
+        // The platform's own dialog cannot be driven from a test.
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    }
+
+    void openStartsBesideTheProgramAndCancels()
+    {
+        PuzzleFileDialogs dialogs(nullptr);
+        QString folder;
+        QStringList filters;
+        QFileDialog::FileMode mode = QFileDialog::AnyFile;
+        whenDialogShows([&](QFileDialog& dialog) {
+            folder = dialog.directory().absolutePath();
+            filters = dialog.nameFilters();
+            mode = dialog.fileMode();
+            dialog.reject();
+        });
+        QVERIFY(!dialogs.openPuzzlePath().has_value());
+        QCOMPARE(folder, QDir(QCoreApplication::applicationDirPath()).absolutePath());
+        QCOMPARE(filters, QStringList{"KVR Files (*.kvr)"});
+        QCOMPARE(mode, QFileDialog::ExistingFile);
+    }
+
+    void saveAddsTheSuffixAndTheNameIsKept()
+    {
+        PuzzleFileDialogs dialogs(nullptr);
+        bool confirmsOverwrite = false;
+        whenDialogShows([&](QFileDialog& dialog) {
+            confirmsOverwrite = dialog.acceptMode() == QFileDialog::AcceptSave &&
+                                !dialog.testOption(QFileDialog::DontConfirmOverwrite);
+            dialog.setDirectory(dir_.path());
+            // Typed as the player would: the name box has the focus and takes no selectFile.
+            dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("typed"));
+            static_cast<QDialog&>(dialog).accept(); // public in QDialog, runs the file dialog's own
+        });
+        const std::optional<QString> saved = dialogs.savePuzzlePath();
+        QVERIFY(confirmsOverwrite);
+        QCOMPARE(saved.value_or(QString()), dir_.filePath(QStringLiteral("typed.kvr")));
+
+        QStringList offered;
+        whenDialogShows([&](QFileDialog& dialog) {
+            offered = dialog.selectedFiles();
+            dialog.reject();
+        });
+        QVERIFY(!dialogs.openPuzzlePath().has_value());
+        QCOMPARE(offered, QStringList{dir_.filePath(QStringLiteral("typed.kvr"))});
+    }
+};
+
+QTEST_MAIN(PuzzleDialogsTest)
+#include "test_puzzle_dialogs.moc"
