@@ -1,7 +1,6 @@
 // The recent-file items: numbering, limits, visibility, captions and the chosen path.
 #include "fakes.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
 #include <QSignalSpy>
@@ -19,9 +18,9 @@ private:
     QTemporaryDir dir_;
     QWidget owner_;
     QString listFile() const { return dir_.filePath(QStringLiteral("Recent Files.txt")); }
-    void initialize(clsRecentMenu& recent, FileMenu& file, int maxItems = 9)
+    void initialize(clsRecentMenu& recent, FileMenu& file)
     {
-        recent.Initialize(&owner_, &file.menu, listFile(), file.SepRecent, 500, maxItems);
+        recent.Initialize(&owner_, &file.menu, listFile(), file.SepRecent, 500, 9);
     }
 
 private slots:
@@ -151,16 +150,6 @@ private slots:
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen.at(0).at(0).toString(), deep);
         QVERIFY(file.captions().at(1).contains(QStringLiteral(".../z.kvr")));
-    }
-
-    void anUnwritableListDoesNotStopTheMenu()
-    {
-        FileMenu file;
-        clsRecentMenu recent;
-        recent.Initialize(&owner_, &file.menu, dir_.filePath(QStringLiteral("gone/Recent Files.txt")),
-                          file.SepRecent, 500, 9);
-        QVERIFY(!recent.AddToList(QStringLiteral("/p/a.kvr")).isEmpty());
-        QVERIFY(file.captions().isEmpty());
     }
 
     void captionsFitTheMenuFont_data()

@@ -112,27 +112,6 @@ private slots:
         QCOMPARE(list.read().paths, (QStringList{"/home/ann/a.kvr", "/home/Ann/a.kvr"}));
     }
 
-    void theFileKeepsEveryEntry()
-    {
-        const RecentList list(listFile());
-        for (int i = 1; i <= 12; ++i)
-            QVERIFY(list.AddToList(QStringLiteral("/p/%1.kvr").arg(i)).isEmpty());
-        const QStringList paths = list.read().paths;
-        QCOMPARE(paths.size(), 12);
-        QCOMPARE(paths.first(), QStringLiteral("/p/12.kvr"));
-        QCOMPARE(paths.last(), QStringLiteral("/p/1.kvr"));
-    }
-
-    void removingTheOnlyEntryLeavesAnEmptyFile()
-    {
-        const RecentList list(listFile());
-        QVERIFY(list.AddToList(QStringLiteral("/a.kvr")).isEmpty());
-        QVERIFY(list.RemoveFromList(QStringLiteral("/a.kvr")).isEmpty());
-        QVERIFY(QFile::exists(listFile()));
-        QCOMPARE(QFile(listFile()).size(), 0);
-        QVERIFY(list.read().paths.isEmpty());
-    }
-
     void removingKeepsTheOrderOfTheRest()
     {
         const RecentList list(listFile());
