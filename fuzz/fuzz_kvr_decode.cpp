@@ -1,0 +1,103 @@
+// Fuzz target: the .kvr decoder, the board it fills, the encoder's round trip and LoadPuzzle.
+#include "files/puzzle_file.h"
+#include "fuzz_expect.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace {
+
+using kavrin::Board;
+using kavrin::kPuzzleFileSize;
+using kavrin::kRecordSize;
+using kavrin::kSquareCount;
+using kavrin::fuzz::expect;
+
+bool sameSquares(const Board& a, const Board& b)
+{
+    for (int s = 1; s <= kSquareCount; ++s)
+        if (a[s] != b[s] || a.background(s) != b.background(s))
+            return false;
+    return true;
+}
+
+// What a square should hold after loading these bytes: a digit above 9 is empty, and so never fixed.
+void expectLoaded(const Board& board, std::span<const std::uint8_t> bytes)
+{
+    for (int s = 1; s <= kSquareCount; ++s) {
+        const std::size_t at = kRecordSize * static_cast<std::size_t>(s - 1);
+        const int digit = bytes[at] > 9 ? 0 : bytes[at];
+        const bool fixed = digit != 0 && (bytes[at + 1] != 0 || bytes[at + 2] != 0);
+        expect(board[s].Digit == digit, "a loaded square holds its record's digit, or 0 above 9");
+        expect(board[s].Fixed == fixed, "a loaded square is fixed when its digit and flag are set");
+        expect(board.background(s) == kavrin::kWhite, "a loaded square is painted white");
+    }
+}
+
+void expectRoundTrip(const Board& board)
+{
+    const kavrin::PuzzleBytes bytes = kavrin::encodePuzzle(board);
+    for (std::size_t at = 0; at < bytes.size(); at += kRecordSize) {
+        const bool minusOne = bytes[at + 1] == 0xFF && bytes[at + 2] == 0xFF;
+        const bool zero = bytes[at + 1] == 0 && bytes[at + 2] == 0;
+        expect(minusOne || zero, "a written flag is -1 or 0");
+    }
+    Board again;
+    applyPuzzle(again, *kavrin::decodePuzzle(bytes));
+    expect(sameSquares(board, again), "a written board reads back the same");
+}
+
+// A board that no file of these bytes can give, to see that a failed load leaves it alone.
+Board markedBoard()
+{
+    Board board;
+    for (int s = 1; s <= kSquareCount; ++s)
+        board.SetSquare(s, s % 9 + 1, s % 2 == 0, kavrin::kYellow);
+    return board;
+}
+
+QString scratchFilePath()
+{
+    static const QTemporaryDir folder; // one folder for the whole run, removed at its end
+    return folder.filePath(QStringLiteral("fuzz.kvr"));
+}
+
+void expectFileLoad(std::span<const std::uint8_t> bytes, const Board& decoded)
+{
+    const QString path = scratchFilePath();
+    QFile file(path);
+    expect(file.open(QIODevice::WriteOnly | QIODevice::Truncate), "the scratch file can be written");
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    file.close();
+
+    Board board = markedBoard();
+    const kavrin::FileError error = LoadPuzzle(board, path);
+    if (bytes.size() < kPuzzleFileSize) {
+        expect(!error.isEmpty(), "a short file is refused");
+        expect(sameSquares(board, markedBoard()), "a refused file leaves the board alone");
+        return;
+    }
+    expect(error.isEmpty(), "a file of 243 bytes or more loads");
+    expect(sameSquares(board, decoded), "loading a file gives what decoding its bytes gives");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::span<const std::uint8_t> bytes(data, size);
+    const auto records = kavrin::decodePuzzle(bytes);
+    expect(records.has_value() == (size >= kPuzzleFileSize), "exactly inputs of 243 bytes or more decode");
+    Board decoded;
+    if (records) {
+        applyPuzzle(decoded, *records);
+        expectLoaded(decoded, bytes);
+        expectRoundTrip(decoded);
+    }
+    expectFileLoad(bytes, decoded);
+    return 0;
+}

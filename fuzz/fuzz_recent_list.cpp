@@ -1,0 +1,75 @@
+// Fuzz target: reading the recent-files list text, writing it back, and shortening its captions.
+#include "files/recent_list.h"
+#include "fuzz_expect.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+using kavrin::fuzz::expect;
+
+void expectEntries(const QStringList& entries)
+{
+    QStringList listable;
+    for (const QString& entry : entries) {
+        expect(!entry.isEmpty(), "no entry is empty");
+        expect(!entry.contains(u'\n'), "no entry spans two lines");
+        if (kavrin::isListablePath(entry))
+            listable.append(entry);
+    }
+    const QByteArray written = kavrin::formatRecentEntries(listable);
+    expect(kavrin::parseRecentEntries(written) == listable, "written entries read back the same, in order");
+}
+
+void expectListable(const QString& path)
+{
+    if (!kavrin::isListablePath(path))
+        return;
+    const QStringList one{path};
+    expect(kavrin::parseRecentEntries(kavrin::formatRecentEntries(one)) == one, "a listable path survives the file");
+}
+
+// Widths that differ per character, so that counting characters is not enough to pass.
+int textWidth(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text)
+        width += 1 + c.unicode() % 5;
+    return width;
+}
+
+void expectShortened(const QString& path, int maxLength)
+{
+    const QString shortened = kavrin::ShortenPath(path, maxLength, textWidth);
+    if (textWidth(path) <= maxLength) {
+        expect(shortened == path, "a path that fits is shown whole");
+        return;
+    }
+    const QString fileName = path.mid(path.lastIndexOf(u'/') + 1);
+    if (shortened == fileName)
+        return;
+    expect(textWidth(shortened) <= maxLength, "a shortened caption fits");
+    expect(shortened.endsWith(QStringLiteral(".../") + fileName), "a shortened caption ends in .../ and the file name");
+    expect(!path.startsWith(u'/') || shortened.startsWith(u'/'), "a shortened absolute path keeps its root");
+    const QString leading = shortened.chopped(4 + fileName.size());
+    expect(path.startsWith(leading), "a shortened caption keeps leading folders of the path");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    expectEntries(kavrin::parseRecentEntries(text));
+    expectListable(QString::fromUtf8(text));
+    if (size >= 2) {
+        const auto maxLength = static_cast<std::int16_t>(data[0] | data[1] << 8);
+        expectShortened(QString::fromUtf8(text.mid(2)), maxLength);
+    }
+    return 0;
+}
