@@ -3,13 +3,32 @@
 
 namespace kavrin {
 
-bool Candidates::hasAny(int square) const
-{
+namespace {
+constexpr DigitMask kAllDigits = 0x3FE;
+
+// The bit of every possible stored value, 0 for empty and for anything above 9: a lookup
+// keeps the rebuild free of branches.
+constexpr std::array<DigitMask, 256> kDigitBits = [] {
+    std::array<DigitMask, 256> bits{};
     for (int d = 1; d <= 9; ++d)
-        if (entries_[slot(square, d)] != 0)
-            return true;
-    return false;
+        bits[d] = static_cast<DigitMask>(1u << d);
+    return bits;
+}();
+
+// Every digit placed in a unit stops being a candidate of all the unit's squares.
+void eliminateInUnits(std::array<DigitMask, kSquareCount>& masks, const Board& board,
+                      const std::array<Unit, 9>& units)
+{
+    for (const Unit& unit : units) {
+        DigitMask placed = 0;
+        for (const std::uint8_t square : unit)
+            placed |= kDigitBits[board[square].Digit];
+        const auto keep = static_cast<DigitMask>(~placed);
+        for (const std::uint8_t square : unit)
+            masks[square - 1] &= keep;
+    }
 }
+} // namespace
 
 void Candidates::UpdateCandidates(const Board& board)
 {
@@ -22,48 +41,29 @@ void Candidates::UpdateCandidates(const Board& board)
 
 void Candidates::ResetCandidates()
 {
-    for (int d = 1; d <= 9; ++d)
-        for (int s = 1; s <= kSquareCount; ++s)
-            entries_[slot(s, d)] = static_cast<std::uint8_t>(d);
+    masks_.fill(kAllDigits);
 }
 
 void Candidates::DropFilledCandidates(const Board& board)
 {
     for (int s = 1; s <= kSquareCount; ++s)
         if (board[s].Digit != 0)
-            for (int d = 1; d <= 9; ++d)
-                entries_[slot(s, d)] = 0;
+            masks_[s - 1] = 0;
 }
-
-namespace {
-template <typename Entries>
-void eliminateInUnits(Entries& entries, const Board& board, const std::array<Unit, 9>& units,
-                      auto slotOf)
-{
-    for (const Unit& unit : units)
-        for (const std::uint8_t square : unit) {
-            const int v = board[square].Digit;
-            if (v == 0)
-                continue;
-            for (const std::uint8_t peer : unit)
-                entries[slotOf(peer, v)] = 0;
-        }
-}
-} // namespace
 
 void Candidates::EliminateInRows(const Board& board)
 {
-    eliminateInUnits(entries_, board, RowSquares, slot);
+    eliminateInUnits(masks_, board, RowSquares);
 }
 
 void Candidates::EliminateInColumns(const Board& board)
 {
-    eliminateInUnits(entries_, board, ColumnSquares, slot);
+    eliminateInUnits(masks_, board, ColumnSquares);
 }
 
 void Candidates::EliminateInBlocks(const Board& board)
 {
-    eliminateInUnits(entries_, board, BlockSquares, slot);
+    eliminateInUnits(masks_, board, BlockSquares);
 }
 
 } // namespace kavrin

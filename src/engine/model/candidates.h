@@ -8,11 +8,19 @@
 
 namespace kavrin {
 
+// Bit d set for digit d (bits 1 to 9).
+using DigitMask = std::uint16_t;
+
 class Candidates {
 public:
     // Entry (square, digit) is the digit while it is still possible there, else 0.
-    std::uint8_t operator()(int square, int digit) const { return entries_[slot(square, digit)]; }
-    bool hasAny(int square) const;
+    std::uint8_t operator()(int square, int digit) const
+    {
+        return (digits(square) >> digit & 1u) != 0 ? static_cast<std::uint8_t>(digit) : 0;
+    }
+    // All the square's entries at once, bit d for a non-zero entry d.
+    DigitMask digits(int square) const { return masks_[square - 1]; }
+    bool hasAny(int square) const { return digits(square) != 0; }
 
     void UpdateCandidates(const Board& board);
     void ResetCandidates();
@@ -23,10 +31,9 @@ private:
     void EliminateInColumns(const Board& board);
     void EliminateInBlocks(const Board& board);
 
-    // The square index varies fastest: entry (s, d) lives at (d - 1) * 81 + (s - 1).
-    static constexpr int slot(int square, int digit) { return (digit - 1) * kSquareCount + square - 1; }
-
-    std::array<std::uint8_t, kSquareCount * 9> entries_{};
+    // One mask of nine entries per square rather than 729 bytes: the search rebuilds the
+    // table after every trial digit, and the rebuild is then a few hundred word operations.
+    std::array<DigitMask, kSquareCount> masks_{};
 };
 
 } // namespace kavrin

@@ -1,28 +1,37 @@
 // Hidden singles by rows, columns and blocks, then naked singles, each on a fresh table.
 #include "solving/logic_solver.h"
 
+#include <bit>
+
 namespace kavrin {
 
 namespace {
+// The square of the unit that last (in unit order) has the digit as a candidate.
+int lastSquareWith(const Candidates& candidates, const Unit& unit, DigitMask digit)
+{
+    for (auto s = unit.rbegin(); s != unit.rend(); ++s)
+        if ((candidates.digits(*s) & digit) != 0)
+            return *s;
+    return 0;
+}
+
 // A digit with exactly one possible square in a unit goes there. Units are walked in the
 // given order and the table is not rebuilt between placements.
 bool placeHiddenSingles(Board& board, const Candidates& candidates, const std::array<Unit, 9>& units)
 {
     bool progress = false;
     for (const Unit& unit : units) {
-        std::array<int, 10> count{};
-        std::array<int, 10> last{};
-        for (const std::uint8_t s : unit)
-            for (int d = 1; d <= 9; ++d)
-                if (candidates(s, d) != 0) {
-                    ++count[d];
-                    last[d] = s;
-                }
-        for (int d = 1; d <= 9; ++d)
-            if (count[d] == 1) {
-                board.SetSquare(last[d], d, false, kWhite);
-                progress = true;
-            }
+        DigitMask once = 0;
+        DigitMask more = 0;
+        for (const std::uint8_t s : unit) {
+            more |= static_cast<DigitMask>(once & candidates.digits(s));
+            once |= candidates.digits(s);
+        }
+        for (DigitMask singles = once & static_cast<DigitMask>(~more); singles != 0; singles &= singles - 1) {
+            const DigitMask digit = singles & static_cast<DigitMask>(-singles);
+            board.SetSquare(lastSquareWith(candidates, unit, digit), std::countr_zero(digit), false, kWhite);
+            progress = true;
+        }
     }
     return progress;
 }
@@ -47,16 +56,10 @@ bool NakedSingles(Board& board, const Candidates& candidates)
 {
     bool progress = false;
     for (int s = 1; s <= kSquareCount; ++s) {
-        if (board[s].Digit != 0)
+        const DigitMask digits = candidates.digits(s);
+        if (board[s].Digit != 0 || std::popcount(digits) != 1)
             continue;
-        int impossible = 0;
-        for (int d = 1; d <= 9; ++d)
-            impossible += candidates(s, d) == 0;
-        if (impossible != 8)
-            continue;
-        for (int d = 1; d <= 9; ++d)
-            if (candidates(s, d) != 0)
-                board.SetSquare(s, candidates(s, d), false, kWhite);
+        board.SetSquare(s, std::countr_zero(digits), false, kWhite);
         progress = true;
     }
     return progress;

@@ -39,7 +39,7 @@ bool CheckBeforeSearch(Board& board, Candidates& candidates, Prompter& prompter)
 
 namespace {
 // The untried digits of a level, bit d for digit d; the smallest is tried first.
-using DigitSet = std::uint16_t;
+using DigitSet = DigitMask;
 
 int smallestDigit(DigitSet digits)
 {
@@ -84,10 +84,7 @@ private:
     bool choose()
     {
         for (int s = 1; s <= kSquareCount; ++s) {
-            DigitSet digits = 0;
-            for (int d = 1; d <= 9; ++d)
-                if (candidates_(s, d) != 0)
-                    digits |= static_cast<DigitSet>(1u << d);
+            const DigitSet digits = candidates_.digits(s);
             if (digits != 0) {
                 ++depth_;
                 SquareStack[depth_] = static_cast<std::uint8_t>(s);
