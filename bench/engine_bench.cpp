@@ -78,6 +78,33 @@ void BM_LogicSolveGenerated(benchmark::State& state)
 }
 BENCHMARK(BM_LogicSolveGenerated);
 
+// Each strategy on the fresh table of a generated puzzle; they read the table as digit masks.
+template <bool (*Strategy)(Board&, const Candidates&)>
+void BM_Strategy(benchmark::State& state)
+{
+    const Board puzzle = puzzleSet().front();
+    Candidates c;
+    c.UpdateCandidates(puzzle);
+    for (auto _ : state) {
+        Board board = puzzle;
+        benchmark::DoNotOptimize(Strategy(board, c));
+        benchmark::DoNotOptimize(board);
+    }
+}
+BENCHMARK(BM_Strategy<HiddenSinglesInRows>)->Name("BM_HiddenSinglesInRows");
+BENCHMARK(BM_Strategy<HiddenSinglesInBlocks>)->Name("BM_HiddenSinglesInBlocks");
+BENCHMARK(BM_Strategy<NakedSingles>)->Name("BM_NakedSingles");
+
+// The dead-square test the search runs after every trial digit: a rebuild and a scan.
+void BM_CountLogicalErrors(benchmark::State& state)
+{
+    Board board = puzzleSet().front();
+    Candidates c;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CountLogicalErrors(board, c));
+}
+BENCHMARK(BM_CountLogicalErrors);
+
 // Silent search steps on the empty grid, which needs many trials and back-ups.
 void BM_LastAttemptSteps(benchmark::State& state)
 {
