@@ -3,32 +3,17 @@
 
 #include "files/puzzle_line.h"
 #include "host/host.h"
+#include "recording_prompter.h"
 #include "model/candidates.h"
 
 #include <QFile>
 #include <QString>
 #include <QTest>
 
-#include <deque>
 #include <string>
 #include <vector>
 
 namespace kavrin::test {
-
-class RecordingPrompter final : public Prompter {
-public:
-    Answer ask(const Message& message) override
-    {
-        messages.push_back(message);
-        if (answers.empty())
-            return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<Message> messages;
-    std::deque<Answer> answers;
-};
 
 class RecordingWait final : public WaitWindow {
 public:

@@ -2,11 +2,15 @@
 #include "frm_game.h"
 
 #include "checking/check_command.h"
+#include "file_commands.h"
+#include "files/puzzle_file.h"
 #include "frm_wait.h"
 #include "generation/generator.h"
 #include "host/messages.h"
+#include "grid_layout.h"
 #include "model/game_commands.h"
 #include "mouse_wheel.h"
+#include "puzzle_dialogs.h"
 #include "qt_host.h"
 #include "solve_panel.h"
 #include "solving/solve_command.h"
@@ -14,17 +18,22 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QWindow>
 
 namespace kavrin {
 
-frmGame::frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random)
+frmGame::frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random, GameFiles files)
     : prompter_(prompter), random_(std::move(random)), client_(new QWidget(this)),
-      Shape1(new QFrame(client_)), picSolveHolder(new SolvePanel(client_))
+      Shape1(new QFrame(client_)), picSolveHolder(new SolvePanel(client_)), files_(std::move(files))
 {
+    if (!files_.dialogs)
+        files_.dialogs = std::make_unique<PuzzleFileDialogs>(this);
+    setAcceptDrops(true);
     setWindowTitle(toQString(kTitle) + QStringLiteral(" \u2013 by its two authors"));
     setCentralWidget(client_);
     board_.setObserver(this);
@@ -53,6 +62,8 @@ void frmGame::Form_Load()
 {
     buildMenus();
     placeWindow();
+    recent_.Initialize(this, mnuFile, files_.recentListFile, SepRecent, 500, 9);
+    connect(&recent_, &clsRecentMenu::recentFileChosen, this, &frmGame::mnuRecentFile_Click);
     ArrangeSquares();
     picSolveHolder->ArrangeSolveTiles();
     candidates_.ResetCandidates();
@@ -61,20 +72,19 @@ void frmGame::Form_Load()
         candidates_.UpdateCandidates(board_);
         picSolveHolder->ShowAvailableNumbers(candidates_);
     });
+    OpenFromPath(files_.commandLine);
 }
 
 void frmGame::buildMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("File"));
-    mnuLoad = mnuFile->addAction(QStringLiteral("Load"));
-    mnuLoad->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuSave = mnuFile->addAction(QStringLiteral("Save"));
-    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuLoad = mnuFile->addAction(QStringLiteral("Load"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
+                                 &frmGame::mnuLoad_Click);
+    mnuSave = mnuFile->addAction(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                                 &frmGame::mnuSave_Click);
     SepRecent = mnuFile->addSeparator();
-    mnuRecentFile = mnuFile->addAction(QStringLiteral("Drive:\\Directory\\Filename.Extension"));
-    // No recent files yet: the placeholder and its separator stay out of sight.
-    SepRecent->setVisible(false);
-    mnuRecentFile->setVisible(false);
+    // The recent list shows or hides this placeholder and its separator.
+    mnuRecentFile = mnuFile->addAction(QString::fromLatin1(kRecentPlaceholder));
     Sep1 = mnuFile->addSeparator();
     mnuExit = mnuFile->addAction(QStringLiteral("Exit"), this, &frmGame::mnuExit_Click);
 
@@ -107,21 +117,9 @@ void frmGame::placeWindow()
 
 void frmGame::ArrangeSquares()
 {
-    int top = 5 - 30;
-    int left = -30;
     for (int i = 1; i <= kSquareCount; ++i) {
         Kavrin[i] = new SquareView(*this, i, client_);
-        if (i % 9 == 1) {
-            left = 10;
-            top += 30 + 5;
-        } else {
-            left += 30 + 5;
-        }
-        if (i % 3 == 1)
-            left += 10;
-        if (i % 27 == 1)
-            top += 10;
-        Kavrin[i]->move(left, top);
+        Kavrin[i]->move(blockGridPosition(i, QSize(30, 30), QPoint(10, 10)));
     }
     static_cast<QFrame*>(Shape1)->setFrameStyle(QFrame::Box | QFrame::Plain);
     static_cast<QFrame*>(Shape1)->setLineWidth(1);
@@ -309,6 +307,99 @@ void frmGame::mnuClear_Click()
     if (searching_)
         return;
     ClearBlueNumbers(board_);
+}
+
+FileError frmGame::LoadPuzzle(const QString& path)
+{
+    return kavrin::LoadPuzzle(board_, path);
+}
+
+PuzzleLoader frmGame::loader()
+{
+    return [this](const QString& path) { return LoadPuzzle(path); };
+}
+
+void frmGame::mnuLoad_Click()
+{
+    if (!searching_)
+        loadFromDialog(*files_.dialogs, loader(), recent_, *this);
+}
+
+void frmGame::mnuSave_Click()
+{
+    if (!searching_)
+        saveFromDialog(*files_.dialogs, board_, *this);
+}
+
+void frmGame::mnuRecentFile_Click(const QString& path)
+{
+    if (!searching_)
+        openRecentFile(path, recent_, *this, loader());
+}
+
+void frmGame::OpenFromPath(const QString& path)
+{
+    if (!searching_)
+        kavrin::OpenFromPath(path, recent_, loader(), *this);
+}
+
+void frmGame::openDropped(const QMimeData& data)
+{
+    if (const std::optional<QString> path = droppedFilePath(data))
+        OpenFromPath(*path);
+}
+
+void frmGame::Form_OLEDragDrop(const QMimeData& data)
+{
+    openDropped(data);
+}
+
+void frmGame::picSolveHolder_OLEDragDrop(const QMimeData& data)
+{
+    openDropped(data);
+}
+
+void frmGame::Kavrin_OLEDragDrop(int /*index*/, const QMimeData& data)
+{
+    openDropped(data);
+}
+
+// The grid, the bare client area and the panel take files; the panel's tiles and the menu bar do not.
+bool frmGame::takesDropAt(QPoint position) const
+{
+    QWidget* target = childAt(position);
+    if (target != client_ && !client_->isAncestorOf(target))
+        return false;
+    return target != picSolveHolder || !picSolveHolder->hasTileAt(picSolveHolder->mapFrom(this, position));
+}
+
+void frmGame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFilePath(*event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void frmGame::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (takesDropAt(event->position().toPoint()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmGame::dropEvent(QDropEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (!takesDropAt(position))
+        return event->ignore();
+    event->acceptProposedAction();
+    QWidget* target = childAt(position);
+    if (auto* square = qobject_cast<SquareView*>(target))
+        Kavrin_OLEDragDrop(square->index(), *event->mimeData());
+    else if (target == picSolveHolder)
+        picSolveHolder_OLEDragDrop(*event->mimeData());
+    else
+        Form_OLEDragDrop(*event->mimeData());
 }
 
 void frmGame::mnuExit_Click()

@@ -1,11 +1,15 @@
 // The game window: the grid, the focus frame, the available-numbers panel and the menus.
 #pragma once
 
+#include "file_commands.h"
 #include "generation/uniform_source.h"
 #include "host/host.h"
 #include "model/candidates.h"
+#include "puzzle_dialogs.h"
+#include "recent_menu.h"
 
 #include <QMainWindow>
+#include <QString>
 
 #include <array>
 #include <memory>
@@ -13,6 +17,7 @@
 class QAction;
 class QKeyEvent;
 class QMenu;
+class QMimeData;
 
 namespace kavrin {
 
@@ -21,11 +26,18 @@ class SquareView;
 class SolvePanel;
 class frmWait;
 
+// Where the window keeps its recent list, what the shell asked it to open, and how it asks for files.
+struct GameFiles {
+    QString recentListFile;
+    QString commandLine; // the whole argument text, quotes and all
+    std::unique_ptr<PuzzleDialogs> dialogs; // null: the platform's file dialogs
+};
+
 class frmGame final : public QMainWindow, public SquareObserver, public WaitWindow, public EventPump, public Prompter {
     Q_OBJECT
 public:
     // Messages go to `prompter`; draws come from `random`.
-    frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random);
+    frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random, GameFiles files);
     ~frmGame() override;
 
     const Board& board() const { return board_; }
@@ -45,7 +57,11 @@ public:
     void Kavrin_GotFocus(int index);
     void clsMouseWheel_MouseWheel(int& direct, int& Cancel);
 
-    // The file commands are connected by the files code; they stay reachable here.
+    // Drops of files, on the bare window, the panel (not its tiles) or a square.
+    void Form_OLEDragDrop(const QMimeData& data);
+    void picSolveHolder_OLEDragDrop(const QMimeData& data);
+    void Kavrin_OLEDragDrop(int index, const QMimeData& data);
+
     QMenu* mnuFile = nullptr;
     QAction* mnuLoad = nullptr;
     QAction* mnuSave = nullptr;
@@ -63,6 +79,9 @@ public:
     QAction* mnuAbout = nullptr;
 
 public slots:
+    void mnuLoad_Click();
+    void mnuSave_Click();
+    void mnuRecentFile_Click(const QString& path);
     void mnuNewGame_Click();
     void mnuGenerate_Click();
     void mnuSolve_Click();
@@ -75,6 +94,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void squareChanged(int index) override;
@@ -90,6 +112,11 @@ private:
     void goTo(int row, int col);
     void step(int index, Step direction);
     void enter(int index, int digit);
+    FileError LoadPuzzle(const QString& path);
+    PuzzleLoader loader();
+    void OpenFromPath(const QString& path);
+    void openDropped(const QMimeData& data);
+    bool takesDropAt(QPoint position) const;
 
     Prompter& prompter_;
     std::unique_ptr<UniformSource> random_;
@@ -101,6 +128,8 @@ private:
     std::array<SquareView*, kSquareCount + 1> Kavrin{}; // element 0 unused
     std::unique_ptr<frmWait> wait_;
     std::unique_ptr<CMouseWheel> clsMouseWheel;
+    GameFiles files_;
+    clsRecentMenu recent_;
     int LastButton = 0;
     bool searching_ = false;
     bool closeRequested_ = false;

@@ -1,4 +1,6 @@
 // Main: one copy at a time, the .kvr type registered, then the game window.
+#include "files/open_path.h"
+#include "files/recent_list.h"
 #include "frm_game.h"
 #include "qt_host.h"
 
@@ -22,7 +24,8 @@ int Main(int argc, char** argv)
     RegisterFileType(registry, RegistrationEntriesForRunningApplication());
     QtPrompter prompter(nullptr);
     const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    frmGame game(prompter, std::make_unique<SeededUniform>(seed));
+    frmGame game(prompter, std::make_unique<SeededUniform>(seed),
+                 GameFiles{recentListFilePath(), commandLineText(QCoreApplication::arguments()), nullptr});
     game.show();
     SetIcon(game.windowHandle(), kAppIconName, true);
     return QApplication::exec();

@@ -1,9 +1,12 @@
 // Tiles of three rows of three digits; a digit no longer possible is drawn invisibly in place.
 #include "solve_panel.h"
 
+#include "grid_layout.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kavrin {
@@ -69,24 +72,13 @@ SolvePanel::~SolvePanel() = default;
 
 void SolvePanel::ArrangeSolveTiles()
 {
-    int top = 5 - 41;
-    int left = -40;
+    const QSize tile(40, 41);
     for (int i = 1; i <= kSquareCount; ++i) {
         Solve[i] = new SolveTile(this);
-        if (i % 9 == 1) {
-            left = 0;
-            top += 41 + 5;
-        } else {
-            left += 40 + 5;
-        }
-        if (i % 3 == 1)
-            left += 10;
-        if (i % 27 == 1)
-            top += 10;
-        Solve[i]->move(contentsRect().left() + left, contentsRect().top() + top);
+        Solve[i]->move(blockGridPosition(i, tile, contentsRect().topLeft() + QPoint(0, 10)));
     }
-    const int border = 2 * lineWidth();
-    resize(border + left + 40 + 10, border + top + 41 + 10);
+    const QRect last = Solve[kSquareCount]->geometry();
+    resize(last.right() + 1 + 10 + lineWidth(), last.bottom() + 1 + 10 + lineWidth());
 }
 
 void SolvePanel::ShowAvailableNumbers(const Candidates& candidates)
@@ -98,6 +90,12 @@ void SolvePanel::ShowAvailableNumbers(const Candidates& candidates)
 QString SolvePanel::shownDigits(int index) const
 {
     return Solve[index]->shown();
+}
+
+bool SolvePanel::hasTileAt(QPoint position) const
+{
+    return std::any_of(Solve.begin() + 1, Solve.end(),
+                       [position](const SolveTile* tile) { return tile->geometry().contains(position); });
 }
 
 void SolvePanel::paintEvent(QPaintEvent* event)

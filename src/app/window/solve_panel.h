@@ -23,6 +23,7 @@ public:
     void ShowAvailableNumbers(const Candidates& candidates);
     // What tile i shows: the digits drawn visibly, in their places ("123" "4.6" "789" style, '.' hidden).
     QString shownDigits(int index) const;
+    bool hasTileAt(QPoint position) const;
 
     static inline const QString kHint = QStringLiteral("Double-Click: Show available numbers for each block");
 

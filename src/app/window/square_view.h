@@ -19,6 +19,7 @@ public:
     void draw(const SquareInfo& square, Colour background, Colour digitColour);
     Colour drawnBackground() const { return background_; }
     int drawnDigit() const { return digit_; }
+    int index() const { return index_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,43 +1,17 @@
-// Stand-ins for the window's prompter and dialogs, and a File menu laid out like the window's.
+// A File menu laid out like the window's, with the shared prompter and dialogs.
 #pragma once
 
 #include "host/host.h"
-#include "puzzle_dialogs.h"
+#include "recording_prompter.h"
+#include "scripted_dialogs.h"
 #include "recent_menu.h"
 
 #include <QAction>
 #include <QMenu>
 
-#include <deque>
 #include <vector>
 
 namespace kavrin::test {
-
-class RecordingPrompter final : public Prompter {
-public:
-    Answer ask(const Message& message) override
-    {
-        messages.push_back(message);
-        if (answers.empty())
-            return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-        const Answer answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<Message> messages;
-    std::deque<Answer> answers;
-};
-
-// Answers each dialog with what the test put there; nothing stands for Cancel.
-class ScriptedDialogs final : public PuzzleDialogs {
-public:
-    std::optional<QString> openPuzzlePath() override { ++opened; return openAnswer; }
-    std::optional<QString> savePuzzlePath() override { ++saved; return saveAnswer; }
-    std::optional<QString> openAnswer;
-    std::optional<QString> saveAnswer;
-    int opened = 0;
-    int saved = 0;
-};
 
 // Load, Save, SepRecent, the placeholder item, Sep1, Exit.
 struct FileMenu {

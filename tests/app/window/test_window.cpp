@@ -1,5 +1,5 @@
 // The game window through real Qt events: layout, input, panel, commands and the search.
-#include "frm_game.h"
+#include "window_fixture.h"
 #include "frm_wait.h"
 #include "host/messages.h"
 #include "solve_panel.h"
@@ -10,30 +10,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include <deque>
 #include <functional>
 
 using namespace kavrin;
+using namespace kavrin::test;
 
 namespace {
-class ScriptedPrompter final : public Prompter {
-public:
-    Answer ask(const Message& message) override
-    {
-        texts << QString::fromStdString(message.text);
-        if (onAsk)
-            onAsk(message);
-        if (answers.empty())
-            return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    QStringList texts;
-    std::deque<Answer> answers;
-    std::function<void(const Message&)> onAsk;
-};
-
 QString digits(const frmGame& game)
 {
     QString s;
@@ -42,16 +24,6 @@ QString digits(const frmGame& game)
     return s;
 }
 
-struct Window {
-    ScriptedPrompter prompter;
-    frmGame game{prompter, std::make_unique<SeededUniform>(5)};
-    Window()
-    {
-        game.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&game));
-        QApplication::setActiveWindow(&game);
-    }
-};
 // Runs `action` on the n-th event pass of the search while the wait window is up.
 void duringSearch(Window& w, int n, std::function<void()> action)
 {
@@ -196,18 +168,18 @@ private slots:
     {
         Window w;
         w.game.mnuGenerate_Click();
-        QCOMPARE(w.prompter.texts.size(), 1);
-        QVERIFY(w.prompter.texts[0] == "Ready." || w.prompter.texts[0].endsWith(" Retry!") ||
-                w.prompter.texts[0].endsWith(" Retries!"));
+        QCOMPARE(w.prompter.texts().size(), 1);
+        QVERIFY(w.prompter.texts()[0] == "Ready." || w.prompter.texts()[0].endsWith(" Retry!") ||
+                w.prompter.texts()[0].endsWith(" Retries!"));
         QVERIFY(!digits(w.game).contains('0'));
         QVERIFY(w.game.isEnabled());
         w.game.mnuCheck_Click();
-        QCOMPARE(w.prompter.texts.last(), QString("1- Entries matched.\r\n2- No logical error found.\r\n3- Puzzle solved."));
+        QCOMPARE(w.prompter.texts().last(), QString("1- Entries matched.\r\n2- No logical error found.\r\n3- Puzzle solved."));
         w.game.mnuClear_Click();
         for (int i = 1; i <= 81; ++i)
             QCOMPARE(w.game.board()[i].Digit != 0, w.game.board()[i].Fixed);
         w.game.mnuSolve_Click();
-        QCOMPARE(w.prompter.texts.last(), QString("Puzzle solved."));
+        QCOMPARE(w.prompter.texts().last(), QString("Puzzle solved."));
         QVERIFY(!digits(w.game).contains('0'));
 
         w.prompter.answers = {Answer::No};
@@ -217,12 +189,12 @@ private slots:
         w.game.mnuNewGame_Click();
         QCOMPARE(digits(w.game), QString(81, '0'));
         w.game.mnuAbout_Click();
-        QVERIFY(w.prompter.texts.last().startsWith("Created by:\r\n  "));
+        QVERIFY(w.prompter.texts().last().startsWith("Created by:\r\n  "));
 
         QTest::keyClick(&w.game.square(1), Qt::Key_5);
         QTest::keyClick(&w.game.square(2), Qt::Key_5);
         w.game.mnuCheck_Click();
-        QVERIFY(w.prompter.texts.last().startsWith("1- 2 errors found in entries!\r\n"));
+        QVERIFY(w.prompter.texts().last().startsWith("1- 2 errors found in entries!\r\n"));
         QCOMPARE(w.game.square(1).drawnBackground(), kYellow);
         QTest::keyClick(&w.game.square(1), Qt::Key_4);
         QCOMPARE(w.game.square(1).drawnBackground(), kWhite);
@@ -234,7 +206,7 @@ private slots:
         const QString question = QString::fromStdString(lastAttemptQuestion().text);
         w.prompter.answers = {Answer::No};
         w.game.mnuSolve_Click();
-        QCOMPARE(w.prompter.texts, QStringList{question});
+        QCOMPARE(w.prompter.texts(), QStringList{question});
         QCOMPARE(digits(w.game), QString(81, '0'));
 
         // Yes on an empty grid: the search animates until Esc on the wait window stops it.
@@ -253,7 +225,7 @@ private slots:
         w.prompter.answers = {Answer::Yes};
         w.game.mnuSolve_Click();
         QVERIFY(wait);
-        QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+        QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
         QVERIFY(w.game.isEnabled());
         QVERIFY(!wait->isVisible());
         const QString placed = digits(w.game);
@@ -267,10 +239,10 @@ private slots:
         QCOMPARE(digits(w.game), QString(81, '0'));
         w.prompter.answers = {Answer::Yes};
         w.game.mnuSolve_Click();
-        QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+        QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
         QVERIFY(!digits(w.game).contains('0'));
         w.game.mnuCheck_Click();
-        QVERIFY(w.prompter.texts.last().endsWith("3- Puzzle solved."));
+        QVERIFY(w.prompter.texts().last().endsWith("3- Puzzle solved."));
     }
 
     void closingMidSearchExitsCleanly_data()
@@ -295,7 +267,7 @@ private slots:
         QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!w.game.isVisible());
-        QCOMPARE(w.prompter.texts.size(), 1); // nothing after the question
+        QCOMPARE(w.prompter.texts().size(), 1); // nothing after the question
         QVERIFY(!w.game.waitWindow()->isVisible());
         QVERIFY(digits(w.game).contains('0'));
     }
@@ -313,8 +285,8 @@ private slots:
         });
         w.game.mnuSolve_Click();
         QVERIFY(refused); // and counted as Esc
-        QCOMPARE(w.prompter.texts.size(), 2);
-        QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+        QCOMPARE(w.prompter.texts().size(), 2);
+        QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
         QVERIFY(digits(w.game).startsWith("123456789"));
         QVERIFY(digits(w.game).contains('0'));
     }
@@ -325,7 +297,7 @@ private slots:
         SquareView& square = w.game.square(10);
         square.setFocus();
         QTest::keyClick(&square, Qt::Key_F2);
-        QCOMPARE(w.prompter.texts.last(), QString("Manual entries will be lost.\r\nAre you sure?"));
+        QCOMPARE(w.prompter.texts().last(), QString("Manual entries will be lost.\r\nAre you sure?"));
         w.prompter.answers = {Answer::Yes};
         QTest::keyClick(&square, Qt::Key_F5);
         QVERIFY(!digits(w.game).contains('0'));
@@ -334,9 +306,9 @@ private slots:
         for (int i = 1; i <= 81; ++i)
             QCOMPARE(w.game.board()[i].Digit != 0, w.game.board()[i].Fixed);
         QTest::keyClick(&square, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(w.prompter.texts.last(), QString("Puzzle solved."));
+        QCOMPARE(w.prompter.texts().last(), QString("Puzzle solved."));
         QTest::keyClick(&square, Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(w.prompter.texts.last().startsWith("1- Entries matched.\r\n"));
+        QVERIFY(w.prompter.texts().last().startsWith("1- Entries matched.\r\n"));
     }
 
     void pointerAndWheelStepTheSquareUnderThePointer()

@@ -1,0 +1,277 @@
+// Files through the real window: Load and Save, the recent items, the command line and drops.
+#include "window_fixture.h"
+
+#include "files/puzzle_file.h"
+#include "host/messages.h"
+#include "solve_panel.h"
+#include "square_view.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
+
+using namespace kavrin;
+using namespace kavrin::test;
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// 243 bytes: the given records first, empty squares after.
+QByteArray puzzleBytes(const QByteArray& firstRecords)
+{
+    return firstRecords + QByteArray(int(kPuzzleFileSize) - firstRecords.size(), '\0');
+}
+
+// Shown recent captions, top to bottom.
+QStringList recentCaptions(const frmGame& game)
+{
+    const QList<QAction*> all = game.mnuFile->actions();
+    QStringList captions;
+    for (qsizetype i = all.indexOf(game.SepRecent) + 1; i < all.indexOf(game.Sep1); ++i)
+        if (all[i]->isVisible())
+            captions << all[i]->text();
+    return captions;
+}
+
+QAction* recentItem(const frmGame& game, int number)
+{
+    const QList<QAction*> all = game.mnuFile->actions();
+    return all[all.indexOf(game.SepRecent) + number];
+}
+
+// The drag and drop events a file manager sends, at a point of the window.
+void dropAt(frmGame& game, QPoint at, const QMimeData& data, bool* taken = nullptr)
+{
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&game, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&game, &move);
+    if (taken)
+        *taken = enter.isAccepted() && move.isAccepted();
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&game, &drop);
+}
+
+QPoint centreOf(const frmGame& game, const QWidget& widget)
+{
+    return widget.mapTo(&game, widget.rect().center());
+}
+
+} // namespace
+
+class WindowFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void loadShowsTheFileAndListsIt_data()
+    {
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<int>("digit");
+        QTest::addColumn<bool>("fixed");
+        QTest::newRow("fixed 5") << QByteArray("\x05\xff\xff", 3) << 5 << true;
+        QTest::newRow("solver 7") << QByteArray("\x07\x00\x00", 3) << 7 << false;
+        QTest::newRow("any flag fixes") << QByteArray("\x07\x01\x00", 3) << 7 << true;
+        QTest::newRow("digit 12 is empty") << QByteArray("\x0c\xff\xff", 3) << 0 << false;
+    }
+    void loadShowsTheFileAndListsIt()
+    {
+        QFETCH(QByteArray, record);
+        Window w;
+        const QString path = w.home.filePath("one.kvr");
+        writeFile(path, puzzleBytes(record));
+        QTest::keyClick(&w.game.square(1), Qt::Key_3);
+        w.dialogs->openAnswer = path;
+        w.game.mnuLoad->trigger();
+        QTEST(int(w.game.board()[1].Digit), "digit");
+        QTEST(w.game.board()[1].Fixed, "fixed");
+        QTEST(w.game.square(1).drawnDigit(), "digit");
+        QCOMPARE(recentCaptions(w.game), QStringList{"1 " + path});
+        QVERIFY(w.game.SepRecent->isVisible());
+        QVERIFY(w.prompter.messages.empty());
+    }
+
+    void saveThenLoadGivesTheSameBoard()
+    {
+        Window w;
+        const QString path = w.home.filePath("round.kvr");
+        writeFile(path, puzzleBytes(QByteArray("\x05\xff\xff\x07\x00\x00\x00\x00\x00\x09\xff\xff", 12)));
+        w.dialogs->openAnswer = path;
+        w.game.mnuLoad->trigger();
+        const QString copy = w.home.filePath("copy.kvr");
+        w.dialogs->saveAnswer = copy;
+        QTest::keyClick(&w.game.square(81), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(contents(copy), contents(path));
+        QCOMPARE(recentCaptions(w.game).size(), 1); // saving lists nothing
+
+        QTest::keyClick(&w.game.square(1), Qt::Key_Delete);
+        w.dialogs->openAnswer = copy;
+        QTest::keyClick(&w.game.square(1), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(encodePuzzle(w.game.board()), encodePuzzle([&] {
+                     Board b;
+                     LoadPuzzle(b, path);
+                     return b;
+                 }()));
+        QCOMPARE(recentCaptions(w.game), QStringList({"1 " + copy, "2 " + path}));
+    }
+
+    void refusedFilesChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("short") << QByteArray(242, '\x01');
+        QTest::newRow("missing") << QByteArray();
+    }
+    void refusedFilesChangeNothing()
+    {
+        QFETCH(QByteArray, bytes);
+        Window w;
+        const QString path = w.home.filePath("bad.kvr");
+        if (!bytes.isEmpty())
+            writeFile(path, bytes);
+        QTest::keyClick(&w.game.square(10), Qt::Key_4);
+        w.dialogs->openAnswer = path;
+        w.game.mnuLoad->trigger();
+        w.dialogs->openAnswer.reset(); // Cancel
+        w.game.mnuLoad->trigger();
+        QCOMPARE(int(w.game.board()[10].Digit), 4);
+        QVERIFY(recentCaptions(w.game).isEmpty());
+        QVERIFY(!w.game.SepRecent->isVisible());
+        QVERIFY(w.prompter.messages.empty());
+    }
+
+    void failedSaveIsReportedAndCancelIsSilent()
+    {
+        Window w;
+        w.game.mnuSave->trigger(); // Cancel
+        QVERIFY(w.prompter.messages.empty());
+        const QString path = w.home.filePath("no such folder/p.kvr");
+        w.dialogs->saveAnswer = path;
+        w.game.mnuSave->trigger();
+        QCOMPARE(w.prompter.texts(), QStringList{path + " could not be saved!\r\nNothing was written."});
+        QCOMPARE(w.prompter.messages[0].icon, Icon::Exclamation);
+    }
+
+    void commandLineOpensAtStart_data()
+    {
+        QTest::addColumn<bool>("quoted");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("quoted, with blanks") << true << "my puzzle.kvr" << true;
+        QTest::newRow("unquoted") << false << "p.kvr" << true;
+        QTest::newRow("missing") << true << "gone.kvr" << false;
+        QTest::newRow("empty file") << false << "empty.kvr" << false;
+        QTest::newRow("no argument") << false << "" << false;
+    }
+    void commandLineOpensAtStart()
+    {
+        QFETCH(bool, quoted);
+        QFETCH(QString, name);
+        QFETCH(bool, opens);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(name);
+        if (name == "empty.kvr")
+            writeFile(path, {});
+        else if (name != "gone.kvr" && !name.isEmpty())
+            writeFile(path, puzzleBytes(QByteArray("\x08\xff\xff", 3)));
+        const QString argument = name.isEmpty() ? QString() : quoted ? '"' + path + '"' : path;
+        Window w(argument);
+        QCOMPARE(w.game.board()[1].Digit == 8, opens);
+        QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + path} : QStringList{});
+        QVERIFY(w.prompter.messages.empty());
+    }
+
+    void dropsOpenTheFirstFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("square") << "square" << true; // square 1, clear of the panel
+        QTest::newRow("panel") << "panel" << true;
+        QTest::newRow("bare window") << "window" << true;
+        QTest::newRow("panel tile") << "tile" << false;
+        QTest::newRow("menu bar") << "menu" << false;
+    }
+    void dropsOpenTheFirstFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, opens);
+        Window w;
+        const QString first = w.home.filePath("first.kvr");
+        const QString second = w.home.filePath("second.kvr");
+        writeFile(first, puzzleBytes(QByteArray("\x01\xff\xff", 3)));
+        writeFile(second, puzzleBytes(QByteArray("\x02\xff\xff", 3)));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+        SolvePanel& panel = w.game.panel();
+        panel.move(100, 100); // dragged into sight, over part of the grid
+        const QPoint at = target == "square" ? centreOf(w.game, w.game.square(1))
+                          : target == "panel" ? panel.mapTo(&w.game, QPoint(panel.width() / 2, 8))
+                          : target == "tile"  ? panel.mapTo(&w.game, QPoint(30, 50))
+                          : target == "menu"  ? w.game.menuBar()->mapTo(&w.game, QPoint(2, 2))
+                                              : w.game.clientArea().mapTo(&w.game, QPoint(5, 5));
+        bool taken = false;
+        dropAt(w.game, at, data, &taken);
+        QCOMPARE(taken, opens);
+        QCOMPARE(int(w.game.board()[1].Digit), opens ? 1 : 0);
+        QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + first} : QStringList{});
+    }
+
+    void textDropsAreRefused()
+    {
+        Window w;
+        QMimeData data;
+        data.setText(w.home.filePath("first.kvr"));
+        bool taken = true;
+        dropAt(w.game, centreOf(w.game, w.game.square(1)), data, &taken);
+        QVERIFY(!taken);
+        QVERIFY(recentCaptions(w.game).isEmpty());
+    }
+
+    void recentItemsReopenAndAskWhenGone()
+    {
+        QTemporaryDir folder;
+        const QString list = folder.filePath("Recent Files.txt");
+        QStringList paths;
+        {
+            Window w({}, list);
+            for (int n = 1; n <= 3; ++n) {
+                paths.prepend(folder.filePath(QString("p%1.kvr").arg(n)));
+                writeFile(paths.first(), puzzleBytes(QByteArray(1, char(n)) + QByteArray("\xff\xff", 2)));
+                w.dialogs->openAnswer = paths.first();
+                w.game.mnuLoad->trigger();
+            }
+        }
+        Window w({}, list); // the list outlives the window
+        QCOMPARE(recentCaptions(w.game), QStringList({"1 " + paths[0], "2 " + paths[1], "3 " + paths[2]}));
+
+        recentItem(w.game, 3)->trigger();
+        QCOMPARE(int(w.game.board()[1].Digit), 1);
+        QCOMPARE(recentCaptions(w.game), QStringList({"1 " + paths[2], "2 " + paths[0], "3 " + paths[1]}));
+
+        QFile::remove(paths[0]);
+        const QString question = paths[0] + " not found!\r\nRemove it?";
+        recentItem(w.game, 2)->trigger(); // No
+        QCOMPARE(recentCaptions(w.game).size(), 3);
+        w.prompter.answers = {Answer::Yes};
+        recentItem(w.game, 2)->trigger();
+        QCOMPARE(w.prompter.texts(), QStringList({question, question}));
+        QCOMPARE(recentCaptions(w.game), QStringList({"1 " + paths[2], "2 " + paths[1]}));
+        QCOMPARE(int(w.game.board()[1].Digit), 1);
+    }
+};
+
+QTEST_MAIN(WindowFilesTest)
+#include "test_window_files.moc"
