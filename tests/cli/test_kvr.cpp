@@ -43,6 +43,8 @@ private slots:
         QTest::newRow("bad number") << QStringList{"generate", "-n", "x"} << 2 << "bad number for -n: x";
         QTest::newRow("missing file") << QStringList{"show", "/no/such.kvr"} << 2 << "Cannot open /no/such.kvr";
         QTest::newRow("bad line") << QStringList{"show", QString(80, '.') + "x"} << 2 << "character 81 ('x')";
+        QTest::newRow("control byte shown escaped")
+            << QStringList{"show", QString(80, '.') + "\x1b"} << 2 << "character 81 ('\\x1b')";
         QTest::newRow("no command") << QStringList{} << 2 << "no command given";
     }
     void exitCodes()

@@ -13,6 +13,16 @@ std::string_view trimmed(std::string_view text)
         text.remove_suffix(1);
     return text;
 }
+
+// Lines come from files and shells: a control byte printed raw could drive the user's terminal.
+std::string shown(char c)
+{
+    if (c >= 0x20 && c <= 0x7e)
+        return std::string(1, c);
+    static constexpr char kHex[] = "0123456789abcdef";
+    const auto byte = static_cast<unsigned char>(c);
+    return std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xf];
+}
 } // namespace
 
 std::variant<PuzzleRecords, std::string> parsePuzzleLine(std::string_view line)
@@ -26,7 +36,7 @@ std::variant<PuzzleRecords, std::string> parsePuzzleLine(std::string_view line)
         if (c == '.' || c == '0')
             continue;
         if (c < '1' || c > '9')
-            return "character " + std::to_string(i + 1) + " ('" + std::string(1, c) +
+            return "character " + std::to_string(i + 1) + " ('" + shown(c) +
                    "') is not a digit, '.' or '0'";
         records[i] = {static_cast<std::uint8_t>(c - '0'), true};
     }
