@@ -212,8 +212,11 @@ void frmGame::Kavrin_MouseMove(int index)
         Kavrin[index]->setFocus(Qt::MouseFocusReason);
 }
 
+// The hook sees turns before the widgets do, so a window disabled for a search must refuse them here.
 void frmGame::clsMouseWheel_MouseWheel(int& direct, int& /*Cancel*/)
 {
+    if (!isEnabled())
+        return;
     step(CurrentSquare, direct == 1 ? Step::Up : Step::Down);
 }
 

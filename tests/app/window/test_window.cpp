@@ -291,6 +291,29 @@ private slots:
         QVERIFY(digits(w.game).contains('0'));
     }
 
+    // The wheel hook sees turns before any widget can refuse them, so the disabled window must refuse them itself.
+    void wheelLeavesTheGridToTheSearch()
+    {
+        Window w;
+        w.prompter.answers = {Answer::Yes};
+        QString before;
+        QString after;
+        duringSearch(w, 5, [&] {
+            before = digits(w.game);
+            const QPoint at = w.game.square(w.game.CurrentSquare).mapTo(&w.game, QPoint(5, 5));
+            QWheelEvent wheel(at, w.game.mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(w.game.windowHandle(), &wheel);
+            after = digits(w.game);
+            QTest::keyClick(w.game.waitWindow(), Qt::Key_Escape);
+        });
+        w.game.mnuSolve_Click();
+        QVERIFY(!before.isEmpty());
+        QCOMPARE(after, before);
+        for (int i = 1; i <= 81; ++i)
+            QVERIFY(!w.game.board()[i].Fixed);
+    }
+
     void shortcutsReachTheCommands()
     {
         Window w;
