@@ -1,11 +1,10 @@
-// The candidate table, rebuilt from scratch by direct elimination in rows, columns and blocks.
+// The candidate table, rebuilt from scratch by direct elimination in rows, columns and blocks,
+// and the per-unit digit sets the search keeps in step with the board.
 #include "model/candidates.h"
 
 namespace kavrin {
 
 namespace {
-constexpr DigitMask kAllDigits = 0x3FE;
-
 // The bit of every possible stored value, 0 for empty and for anything above 9: a lookup
 // keeps the rebuild free of branches.
 constexpr std::array<DigitMask, 256> kDigitBits = [] {
@@ -15,20 +14,34 @@ constexpr std::array<DigitMask, 256> kDigitBits = [] {
     return bits;
 }();
 
+DigitMask placedIn(const Board& board, const Unit& unit)
+{
+    DigitMask placed = 0;
+    for (const std::uint8_t square : unit)
+        placed |= kDigitBits[board[square].Digit];
+    return placed;
+}
+
 // Every digit placed in a unit stops being a candidate of all the unit's squares.
 void eliminateInUnits(std::array<DigitMask, kSquareCount>& masks, const Board& board,
                       const std::array<Unit, 9>& units)
 {
     for (const Unit& unit : units) {
-        DigitMask placed = 0;
-        for (const std::uint8_t square : unit)
-            placed |= kDigitBits[board[square].Digit];
-        const auto keep = static_cast<DigitMask>(~placed);
+        const auto keep = static_cast<DigitMask>(~placedIn(board, unit));
         for (const std::uint8_t square : unit)
             masks[square - 1] &= keep;
     }
 }
 } // namespace
+
+UnitDigits::UnitDigits(const Board& board)
+{
+    for (std::size_t u = 0; u < 9; ++u) {
+        rows_[u] = placedIn(board, RowSquares[u]);
+        columns_[u] = placedIn(board, ColumnSquares[u]);
+        blocks_[u] = placedIn(board, BlockSquares[u]);
+    }
+}
 
 void Candidates::UpdateCandidates(const Board& board)
 {

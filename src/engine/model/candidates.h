@@ -1,4 +1,4 @@
-// The table of digits still possible per square, always rebuilt whole from the board.
+// The table of digits still possible per square, and the per-unit digit sets it is made from.
 #pragma once
 
 #include "model/board.h"
@@ -11,6 +11,67 @@ namespace kavrin {
 // Bit d set for digit d (bits 1 to 9).
 using DigitMask = std::uint16_t;
 
+inline constexpr DigitMask kAllDigits = 0x3FE;
+
+// The digits placed in the row, the column and the block of one square.
+struct SquareUnits {
+    DigitMask row = 0;
+    DigitMask column = 0;
+    DigitMask block = 0;
+};
+
+// The digits placed in every row, column and block; a stored value outside 1 to 9 adds none.
+// The search keeps one of these in step with the board instead of rebuilding the table.
+class UnitDigits {
+public:
+    explicit UnitDigits(const Board& board);
+
+    SquareUnits around(int square) const
+    {
+        const Place& place = kPlaces[square - 1];
+        return {rows_[place.row], columns_[place.column], blocks_[place.block]};
+    }
+    void setAround(int square, SquareUnits units)
+    {
+        const Place& place = kPlaces[square - 1];
+        rows_[place.row] = units.row;
+        columns_[place.column] = units.column;
+        blocks_[place.block] = units.block;
+    }
+    // The candidates of the square if it is empty.
+    DigitMask freeDigits(int square) const
+    {
+        const SquareUnits units = around(square);
+        return kAllDigits & static_cast<DigitMask>(~(units.row | units.column | units.block));
+    }
+
+private:
+    struct Place {
+        std::uint8_t row, column, block; // from 0
+    };
+    static constexpr std::array<Place, kSquareCount> kPlaces = [] {
+        std::array<Place, kSquareCount> places{};
+        for (int s = 1; s <= kSquareCount; ++s) {
+            const auto [row, col] = SquareRowCol(s);
+            places[s - 1] = {static_cast<std::uint8_t>(row - 1), static_cast<std::uint8_t>(col - 1),
+                             static_cast<std::uint8_t>(BlockOf(row, col) - 1)};
+        }
+        return places;
+    }();
+
+    std::array<DigitMask, 9> rows_{};
+    std::array<DigitMask, 9> columns_{};
+    std::array<DigitMask, 9> blocks_{};
+};
+
+// The units with one more digit placed in them.
+constexpr SquareUnits withDigit(SquareUnits units, int digit)
+{
+    const auto bit = static_cast<DigitMask>(1u << digit);
+    return {static_cast<DigitMask>(units.row | bit), static_cast<DigitMask>(units.column | bit),
+            static_cast<DigitMask>(units.block | bit)};
+}
+
 class Candidates {
 public:
     // Entry (square, digit) is the digit while it is still possible there, else 0.
@@ -22,6 +83,8 @@ public:
     DigitMask digits(int square) const { return masks_[square - 1]; }
     bool hasAny(int square) const { return digits(square) != 0; }
 
+    // Rebuilt whole from the board: a filled square has none, an empty one every digit that its
+    // row, column and block do not hold.
     void UpdateCandidates(const Board& board);
     void ResetCandidates();
 
@@ -31,8 +94,8 @@ private:
     void EliminateInColumns(const Board& board);
     void EliminateInBlocks(const Board& board);
 
-    // One mask of nine entries per square rather than 729 bytes: the search rebuilds the
-    // table after every trial digit, and the rebuild is then a few hundred word operations.
+    // One mask of nine entries per square rather than 729 bytes: the rebuild is then a few
+    // hundred word operations.
     std::array<DigitMask, kSquareCount> masks_{};
 };
 
