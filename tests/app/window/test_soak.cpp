@@ -2,6 +2,7 @@
 #include "frm_game.h"
 #include "frm_wait.h"
 #include "generation/uniform_source.h"
+#include "qt_host.h"
 #include "scripted_dialogs.h"
 #include "solve_panel.h"
 #include "square_view.h"
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -34,6 +36,8 @@ constexpr int kDefaultActions = 10000;
 constexpr int kTraceLength = 12;
 // Event passes a search may take after its first cancel before the soak calls it a hang.
 constexpr int kCancelPassLimit = 20000;
+// Every this many actions the squares are rendered and their pixels compared with their records.
+constexpr int kPixelCheckInterval = 25;
 
 unsigned environmentNumber(const char* name, unsigned fallback)
 {
@@ -232,7 +236,9 @@ public:
         QCoreApplication::processEvents();
         if (!failure_.isEmpty())
             return report(failure_);
-        const QString broken = brokenRule();
+        QString broken = brokenRule();
+        if (broken.isEmpty() && number % kPixelCheckInterval == 0)
+            broken = wrongPicture();
         return broken.isEmpty() ? QString() : report(broken);
     }
 
@@ -294,6 +300,32 @@ private:
             return QStringLiteral("current square %1").arg(game_.CurrentSquare);
         if (game_.focusFrame().pos() != game_.square(game_.CurrentSquare).pos() - QPoint(1, 1))
             return QStringLiteral("the focus frame is not on square %1").arg(game_.CurrentSquare);
+        return {};
+    }
+
+    // What the squares really show: their background inside the frame, and a digit in its colour or none.
+    QString wrongPicture() const
+    {
+        for (int i = 1; i <= kSquareCount; ++i) {
+            SquareView& square = game_.square(i);
+            const QImage image = square.grab().toImage();
+            const QRect inner = square.contentsRect();
+            const QColor background = toQColor(game_.board().background(i));
+            const QColor ink = toQColor(game_.board().digitColour(i));
+            if (image.pixelColor(inner.topLeft()) != background)
+                return QStringLiteral("square %1 is painted %2, not %3").arg(i).arg(image.pixelColor(inner.topLeft()).name(), background.name());
+            bool inked = false;
+            bool other = false;
+            for (int y = inner.top(); y <= inner.bottom(); ++y)
+                for (int x = inner.left(); x <= inner.right(); ++x) {
+                    const QColor pixel = image.pixelColor(x, y);
+                    inked = inked || pixel == ink;
+                    other = other || pixel != background;
+                }
+            const bool digit = game_.board()[i].Digit != 0;
+            if (digit != inked || (!digit && other))
+                return QStringLiteral("square %1 holding %2 is drawn %3").arg(i).arg(game_.board()[i].Digit).arg(digit ? "without its digit colour" : "with a mark");
+        }
         return {};
     }
 
