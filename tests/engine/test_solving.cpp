@@ -27,6 +27,60 @@ QString lineWith(std::initializer_list<std::pair<int, char>> givens)
         line[square - 1] = QChar(digit);
     return line;
 }
+// Every SetSquare call as the window would see it: square, digit, Fixed and background.
+class StepLog final : public SquareObserver {
+public:
+    explicit StepLog(const Board& board) : board_(board) {}
+    void squareChanged(int index) override
+    {
+        steps.push_back({index, board_[index].Digit, board_[index].Fixed, board_.background(index)});
+    }
+    struct Step {
+        int square;
+        int digit;
+        bool fixed;
+        Colour background;
+        bool operator==(const Step&) const = default;
+    };
+    std::vector<Step> steps;
+
+private:
+    const Board& board_;
+};
+
+// The search done the plain way, rebuilding the whole table and scanning every square after
+// each trial digit; the real one must make exactly the same calls.
+SearchResult plainSearch(Board& board, Candidates& c, EventPump& events)
+{
+    std::array<int, 82> squares{};
+    std::array<DigitMask, 82> untried{};
+    int depth = 0;
+    long long trials = 0;
+    while (true) {
+        int s = 1;
+        while (s <= 81 && !c.hasAny(s))
+            ++s;
+        if (s > 81)
+            return {SearchEnd::Solved, trials};
+        squares[++depth] = s;
+        untried[depth] = c.digits(s);
+        while (true) {
+            const int t = std::countr_zero(untried[depth]);
+            board.SetSquare(squares[depth], t, false, kWhite);
+            ++trials;
+            if (events.processEventsOnce())
+                return {SearchEnd::Cancelled, trials};
+            untried[depth] &= static_cast<DigitMask>(~(1u << t));
+            if (CountLogicalErrors(board, c) < 1)
+                break;
+            for (; untried[depth] == 0; --depth) {
+                board.SetSquare(squares[depth], 0, false, kWhite);
+                if (depth == 1)
+                    return {SearchEnd::NoSolution, trials};
+            }
+        }
+    }
+}
 } // namespace
 
 class SolvingTest : public QObject {
@@ -156,6 +210,34 @@ private slots:
         }
     }
 
+    void searchMatchesPlainSearch_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<long long>("escAfter"); // the easier puzzles end before 20000
+        for (const PuzzleCase& p : puzzleTable())
+            for (const long long esc : {1LL, 2LL, 40LL, 333LL, 20000LL})
+                QTest::addRow("%s, Esc after %lld", p.name.c_str(), esc) << QString::fromStdString(p.puzzle) << esc;
+        QTest::newRow("empty grid, Esc late") << QString(81, '.') << 5000LL;
+        // 8 and 9 in row 2 keep them out of the end of row 1, so once row 1 reaches square 7 its last
+        // two squares die together, and the search backs up through row 1 many times.
+        QTest::newRow("two dead at once") << "........." "......89." + QString(63, '.') << 2000LL;
+    }
+    void searchMatchesPlainSearch()
+    {
+        QFETCH(QString, line);
+        QFETCH(long long, escAfter);
+        compareWithPlainSearch(boardFromLine(line.toStdString()), escAfter);
+    }
+
+    void searchRunsOnStillYellowRepeat()
+    {
+        // Two 5s in row 1 already marked pass the gate; the search then runs on the repeat.
+        Board board;
+        board.SetSquare(1, 5, true, kYellow);
+        board.SetSquare(2, 5, true, kYellow);
+        compareWithPlainSearch(board, 3000);
+    }
+
     void cancelKeepsPlacedDigits()
     {
         Board board;
@@ -225,6 +307,34 @@ private slots:
         QVERIFY(!text.contains(QChar(0x06CC)));
         QCOMPARE(text.count(QChar(0x064A)), 12);
         QCOMPARE(QString::fromStdString(std::string(kTitle)), QString("Ka\u00A0Vr\u00A0In"));
+    }
+private:
+    // The same gate, then the real search and the plain one from the same board: the same
+    // SetSquare calls, trials and end, and the table left as the last count rebuilt it.
+    static void compareWithPlainSearch(const Board& start, long long escAfter)
+    {
+        Board fast = start;
+        Board plain = start;
+        StepLog fastLog(fast);
+        StepLog plainLog(plain);
+        fast.setObserver(&fastLog);
+        plain.setObserver(&plainLog);
+        Candidates fastTable;
+        Candidates plainTable;
+        RecordingPrompter prompter;
+        RecordingWait wait;
+        QVERIFY(!CheckBeforeSearch(plain, plainTable, prompter));
+        ScriptedEvents plainEvents(escAfter);
+        const SearchResult expected = plainSearch(plain, plainTable, plainEvents);
+        ScriptedEvents fastEvents(escAfter);
+        SearchHost host{prompter, wait, fastEvents};
+        const SearchResult result = LastAttempt(fast, fastTable, host);
+        QCOMPARE(result.end, expected.end);
+        QCOMPARE(result.trials, expected.trials);
+        QCOMPARE(fastLog.steps.size(), plainLog.steps.size());
+        QVERIFY(fastLog.steps == plainLog.steps);
+        for (int s = 1; s <= 81; ++s)
+            QCOMPARE(fastTable.digits(s), plainTable.digits(s));
     }
 };
 
