@@ -95,7 +95,7 @@ BENCHMARK(BM_Strategy<HiddenSinglesInRows>)->Name("BM_HiddenSinglesInRows");
 BENCHMARK(BM_Strategy<HiddenSinglesInBlocks>)->Name("BM_HiddenSinglesInBlocks");
 BENCHMARK(BM_Strategy<NakedSingles>)->Name("BM_NakedSingles");
 
-// The dead-square test the search runs after every trial digit: a rebuild and a scan.
+// The dead-square test of the gate and the Check command: a rebuild and a full scan.
 void BM_CountLogicalErrors(benchmark::State& state)
 {
     Board board = puzzleSet().front();
@@ -105,7 +105,7 @@ void BM_CountLogicalErrors(benchmark::State& state)
 }
 BENCHMARK(BM_CountLogicalErrors);
 
-// Silent search steps on the empty grid, which needs many trials and back-ups.
+// Silent search steps on a puzzle that needs many trials and back-ups.
 void BM_LastAttemptSteps(benchmark::State& state)
 {
     const Board hard = fromLine("4.....8.5.3..........7......2.....6.....8.4......1.......6.3.7.5..2.....1.4......");
