@@ -107,7 +107,7 @@ Board readPuzzle(const std::string& argument)
     return board;
 }
 
-std::string terminalText(std::string text)
+std::string terminalText(const std::string& text)
 {
     std::string out;
     for (const char c : text)

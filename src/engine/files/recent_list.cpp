@@ -195,12 +195,12 @@ QString ShortenPath(const QString& path, int maxLength, const TextWidth& width)
 
     std::optional<QString> widestFit;
     QString leading = head;
-    for (qsizetype kept = 0; kept < folders.size(); ++kept) {
+    for (const QString& folder : folders) {
         const QString candidate = leading + tail;
         if (width(candidate) > maxLength)
             break;
         widestFit = candidate;
-        leading += folders[kept];
+        leading += folder;
     }
     return widestFit.value_or(fileName);
 }

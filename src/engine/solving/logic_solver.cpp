@@ -1,6 +1,7 @@
 // Hidden singles by rows, columns and blocks, then naked singles, each on a fresh table.
 #include "solving/logic_solver.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace kavrin {
@@ -9,10 +10,9 @@ namespace {
 // The square of the unit that last (in unit order) has the digit as a candidate.
 int lastSquareWith(const Candidates& candidates, const Unit& unit, DigitMask digit)
 {
-    for (auto s = unit.rbegin(); s != unit.rend(); ++s)
-        if ((candidates.digits(*s) & digit) != 0)
-            return *s;
-    return 0;
+    const auto last = std::find_if(unit.rbegin(), unit.rend(),
+                                   [&](int s) { return (candidates.digits(s) & digit) != 0; });
+    return last == unit.rend() ? 0 : *last;
 }
 
 // A digit with exactly one possible square in a unit goes there. Units are walked in the
