@@ -51,7 +51,7 @@ QString ReadRegString(Registry& registry, const QString& keyPath, const QString&
     const RegKey key = registry.openKey(keyPath);
     if (key == kNullKey)
         return {};
-    const QString text = QueryRegValue(registry, key, valueName);
+    QString text = QueryRegValue(registry, key, valueName);
     registry.closeKey(key);
     return text;
 }

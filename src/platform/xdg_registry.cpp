@@ -109,7 +109,7 @@ QString typeClaimingGlob(const QString& globs2)
 QString readFileType()
 {
     for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-        const QString type = typeClaimingGlob(readText(dir + QStringLiteral("/mime/globs2")));
+        QString type = typeClaimingGlob(readText(dir + QStringLiteral("/mime/globs2")));
         if (!type.isEmpty())
             return type;
     }
@@ -242,7 +242,7 @@ QString iconThemePath(int size)
 QString readIcon()
 {
     for (const int size : kIconSizes) {
-        const QString path = QStandardPaths::locate(QStandardPaths::GenericDataLocation, iconThemePath(size));
+        QString path = QStandardPaths::locate(QStandardPaths::GenericDataLocation, iconThemePath(size));
         if (!path.isEmpty())
             return path;
     }

@@ -48,14 +48,14 @@ qint64 clsRecentMenu::FileExisits(const QString& path) const
 
 FileError clsRecentMenu::AddToList(const QString& path)
 {
-    const FileError error = list_.AddToList(path);
+    FileError error = list_.AddToList(path);
     CreateRecentMenu();
     return error;
 }
 
 FileError clsRecentMenu::RemoveFromList(const QString& path)
 {
-    const FileError error = list_.RemoveFromList(path);
+    FileError error = list_.RemoveFromList(path);
     CreateRecentMenu();
     return error;
 }
