@@ -225,6 +225,7 @@ int startUp(int argc, char** argv)
         return 1;
     }
     std::vector<double> ms;
+    ms.reserve(runs);
     for (int i = 0; i < runs; ++i)
         ms.push_back(oneStartUp(argv[0]));
     if (std::ranges::any_of(ms, [](double m) { return m < 0; }))

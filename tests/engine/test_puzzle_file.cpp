@@ -16,7 +16,7 @@ QByteArray recordsFile(std::initializer_list<std::pair<int, QByteArray>> records
 {
     QByteArray bytes(size, '\0');
     for (const auto& [square, record] : records)
-        bytes.replace(3 * (square - 1), 3, record);
+        bytes.replace(qsizetype{3} * (square - 1), 3, record);
     return bytes;
 }
 

@@ -73,7 +73,7 @@ private:
     QStringList listed() const { return RecentList(listFile()).read().paths; }
     QString savedPuzzle(const char* name)
     {
-        const QString at = path(name);
+        QString at = path(name);
         [&] { QVERIFY(SavePuzzle(mixedBoard(), at).isEmpty()); }();
         return at;
     }

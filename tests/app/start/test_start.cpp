@@ -25,7 +25,7 @@ QProcessEnvironment homeEnvironment(const QTemporaryDir& home)
 // A copy of the program in the home, so that its recent list beside it is throw-away too.
 QString installedCopy(const QTemporaryDir& home)
 {
-    const QString copy = home.filePath("bin/Kavrin_Solve");
+    QString copy = home.filePath("bin/Kavrin_Solve");
     QDir().mkpath(home.filePath("bin"));
     QFile::copy(QStringLiteral(KAVRIN_SOLVE_PATH), copy);
     return copy;
