@@ -25,7 +25,7 @@ QString digits(const frmGame& game)
 }
 
 // Runs `action` on the n-th event pass of the search while the wait window is up.
-void duringSearch(Window& w, int n, std::function<void()> action)
+void duringSearch(Window& w, int n, const std::function<void()>& action)
 {
     auto* timer = new QTimer(&w.game);
     timer->setInterval(0);
