@@ -1,4 +1,5 @@
 // Load, Save, recent items, paths from outside and drops, with scripted dialogs and answers.
+#include "test_files.h"
 #include "fakes.h"
 
 #include "file_commands.h"
@@ -22,19 +23,10 @@ using kavrin::test::FileMenu;
 using kavrin::test::RecordingPrompter;
 using kavrin::test::ScriptedDialogs;
 
+using kavrin::test::contents;
+using kavrin::test::writeFile;
+
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A fixed 5, a solver 7, a fixed 9 and the rest empty.
 Board mixedBoard()

@@ -1,4 +1,5 @@
 // Files through the real window: Load and Save, the recent items, the command line and drops.
+#include "test_files.h"
 #include "window_fixture.h"
 
 #include "files/puzzle_file.h"
@@ -17,20 +18,10 @@
 using namespace kavrin;
 using namespace kavrin::test;
 
+using kavrin::test::contents;
+using kavrin::test::writeFile;
+
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // 243 bytes: the given records first, empty squares after.
 QByteArray puzzleBytes(const QByteArray& firstRecords)
@@ -93,7 +84,7 @@ private slots:
         QFETCH(QByteArray, record);
         Window w;
         const QString path = w.home.filePath("one.kvr");
-        writeFile(path, puzzleBytes(record));
+        QVERIFY(writeFile(path, puzzleBytes(record)));
         QTest::keyClick(&w.game.square(1), Qt::Key_3);
         w.dialogs->openAnswer = path;
         w.game.mnuLoad->trigger();
@@ -109,7 +100,7 @@ private slots:
     {
         Window w;
         const QString path = w.home.filePath("round.kvr");
-        writeFile(path, puzzleBytes(QByteArray("\x05\xff\xff\x07\x00\x00\x00\x00\x00\x09\xff\xff", 12)));
+        QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x05\xff\xff\x07\x00\x00\x00\x00\x00\x09\xff\xff", 12))));
         w.dialogs->openAnswer = path;
         w.game.mnuLoad->trigger();
         const QString copy = w.home.filePath("copy.kvr");
@@ -141,7 +132,7 @@ private slots:
         Window w;
         const QString path = w.home.filePath("bad.kvr");
         if (!bytes.isEmpty())
-            writeFile(path, bytes);
+            QVERIFY(writeFile(path, bytes));
         QTest::keyClick(&w.game.square(10), Qt::Key_4);
         w.dialogs->openAnswer = path;
         w.game.mnuLoad->trigger();
@@ -184,9 +175,9 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath(name);
         if (name == "empty.kvr")
-            writeFile(path, {});
+            QVERIFY(writeFile(path, {}));
         else if (name != "gone.kvr" && !name.isEmpty())
-            writeFile(path, puzzleBytes(QByteArray("\x08\xff\xff", 3)));
+            QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x08\xff\xff", 3))));
         const QString argument = name.isEmpty() ? QString() : quoted ? '"' + path + '"' : path;
         Window w(argument);
         QCOMPARE(w.game.board()[1].Digit == 8, opens);
@@ -211,8 +202,8 @@ private slots:
         Window w;
         const QString first = w.home.filePath("first.kvr");
         const QString second = w.home.filePath("second.kvr");
-        writeFile(first, puzzleBytes(QByteArray("\x01\xff\xff", 3)));
-        writeFile(second, puzzleBytes(QByteArray("\x02\xff\xff", 3)));
+        QVERIFY(writeFile(first, puzzleBytes(QByteArray("\x01\xff\xff", 3))));
+        QVERIFY(writeFile(second, puzzleBytes(QByteArray("\x02\xff\xff", 3))));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
         SolvePanel& panel = w.game.panel();
@@ -249,7 +240,7 @@ private slots:
             Window w({}, list);
             for (int n = 1; n <= 3; ++n) {
                 paths.prepend(folder.filePath(QString("p%1.kvr").arg(n)));
-                writeFile(paths.first(), puzzleBytes(QByteArray(1, char(n)) + QByteArray("\xff\xff", 2)));
+                QVERIFY(writeFile(paths.first(), puzzleBytes(QByteArray(1, char(n)) + QByteArray("\xff\xff", 2))));
                 w.dialogs->openAnswer = paths.first();
                 w.game.mnuLoad->trigger();
             }

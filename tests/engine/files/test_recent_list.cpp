@@ -1,4 +1,5 @@
 // The recent-files list file: reading, writing, adding, removing and shortened captions.
+#include "test_files.h"
 #include "files/recent_list.h"
 
 #include <QFile>
@@ -8,20 +9,10 @@
 
 using kavrin::RecentList;
 
+using kavrin::test::contents;
+using kavrin::test::writeFile;
+
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 int tenPerCharacter(const QString& text) { return 10 * static_cast<int>(text.size()); }
 
@@ -115,7 +106,7 @@ private slots:
     void removingKeepsTheOrderOfTheRest()
     {
         const RecentList list(listFile());
-        writeFile(listFile(), "\"/a.kvr\"\r\n\"/b.kvr\"\r\n\"/c.kvr\"\r\n");
+        QVERIFY(writeFile(listFile(), "\"/a.kvr\"\r\n\"/b.kvr\"\r\n\"/c.kvr\"\r\n"));
         QVERIFY(list.RemoveFromList(QStringLiteral("/b.kvr")).isEmpty());
         QCOMPARE(contents(listFile()), QByteArray("\"/a.kvr\"\r\n\"/c.kvr\"\r\n"));
     }
@@ -124,7 +115,7 @@ private slots:
     {
         const RecentList list(listFile());
         const QByteArray handWritten("/a.kvr , \"/b.kvr\"\n\n");
-        writeFile(listFile(), handWritten);
+        QVERIFY(writeFile(listFile(), handWritten));
         QVERIFY(list.RemoveFromList(QStringLiteral("/c.kvr")).isEmpty());
         QVERIFY(list.RemoveFromList(QStringLiteral("/A.kvr")).isEmpty());
         QCOMPARE(contents(listFile()), handWritten);
@@ -177,7 +168,7 @@ private slots:
         QFETCH(qint64, length);
         const QString path = dir_.filePath(name.isEmpty() ? QStringLiteral("missing.kvr") : name);
         if (!name.isEmpty())
-            writeFile(path, bytes);
+            QVERIFY(writeFile(path, bytes));
         QCOMPARE(kavrin::FileExisits(path), length);
     }
 
