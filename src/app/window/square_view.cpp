@@ -34,29 +34,30 @@ SquareView::SquareView(frmGame& game, int index, QWidget* parent)
 
 void SquareView::draw(const SquareInfo& square, Colour background, Colour digitColour)
 {
-    const QRect inner = contentsRect();
-    picture_ = QPixmap(inner.size());
-    picture_.fill(toQColor(background));
+    // Only the record is kept: the next paint draws from it, so a search that sets a square
+    // many times between two event passes pays for one picture.
     background_ = background;
+    digitColour_ = digitColour;
     digit_ = square.Digit;
-    if (square.Digit != 0) {
-        // A printed number: a leading blank for the sign, shifted 3 units left all the same.
-        const QString text = QStringLiteral(" %1").arg(square.Digit);
-        const QFontMetrics metrics(font());
-        const int x = (inner.width() - metrics.horizontalAdvance(text)) / 2 - 3;
-        const int y = (inner.height() - metrics.height()) / 2;
-        QPainter painter(&picture_);
-        painter.setFont(font());
-        painter.setPen(toQColor(digitColour));
-        painter.drawText(x, y + metrics.ascent(), text);
-    }
     update();
 }
 
 void SquareView::paintEvent(QPaintEvent* event)
 {
     QFrame::paintEvent(event);
-    QPainter(this).drawPixmap(contentsRect().topLeft(), picture_);
+    const QRect inner = contentsRect();
+    QPainter painter(this);
+    painter.fillRect(inner, toQColor(background_));
+    if (digit_ == 0)
+        return;
+    // A printed number: a leading blank for the sign, shifted 3 units left all the same.
+    const QString text = QStringLiteral(" %1").arg(digit_);
+    const QFontMetrics metrics(font());
+    const int x = inner.left() + (inner.width() - metrics.horizontalAdvance(text)) / 2 - 3;
+    const int y = inner.top() + (inner.height() - metrics.height()) / 2;
+    painter.setClipRect(inner);
+    painter.setPen(toQColor(digitColour_));
+    painter.drawText(x, y + metrics.ascent(), text);
 }
 
 void SquareView::keyPressEvent(QKeyEvent* event)

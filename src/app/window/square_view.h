@@ -1,10 +1,9 @@
-// One grid square: a sunken 30 x 30 box that keeps the picture SetSquare last drew on it.
+// One grid square: a sunken 30 x 30 box showing the record SetSquare last gave it.
 #pragma once
 
 #include "model/board.h"
 
 #include <QFrame>
-#include <QPixmap>
 
 namespace kavrin {
 
@@ -15,7 +14,7 @@ class SquareView final : public QFrame {
 public:
     SquareView(frmGame& game, int index, QWidget* parent);
 
-    // Redraws the kept picture from the square's record and background.
+    // Keeps the square's record and background and schedules a repaint from them.
     void draw(const SquareInfo& square, Colour background, Colour digitColour);
     Colour drawnBackground() const { return background_; }
     int drawnDigit() const { return digit_; }
@@ -32,8 +31,8 @@ protected:
 private:
     frmGame& game_;
     int index_;
-    QPixmap picture_;
     Colour background_ = kWhite;
+    Colour digitColour_ = kFixedDigitColour;
     int digit_ = 0;
 };
 
