@@ -8,12 +8,16 @@
 #include "square_view.h"
 
 #include <QAction>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
+
+#include <unistd.h>
 
 using namespace kavrin;
 using namespace kavrin::test;
@@ -144,32 +148,77 @@ private slots:
         QVERIFY(w.prompter.messages.empty());
     }
 
-    void failedSaveIsReportedAndCancelIsSilent()
+    void failedSaveIsReportedAndKeepsTheOldFile_data()
     {
+        QTest::addColumn<QString>("target"); // empty: Cancel
+        QTest::addColumn<bool>("oldFile");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("cancel") << "" << false << false;
+        QTest::newRow("read-only folder") << "locked/old.kvr" << true << true;
+        QTest::newRow("no room for a temporary name") << QString(250, u'n') + ".kvr" << true << false;
+        QTest::newRow("folder that does not exist") << "gone/new.kvr" << false << false;
+    }
+    void failedSaveIsReportedAndKeepsTheOldFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, oldFile);
+        QFETCH(bool, readOnly);
+        if (readOnly && geteuid() == 0)
+            QSKIP("a read-only folder is writable for root");
         Window w;
-        w.game.mnuSave->trigger(); // Cancel
-        QVERIFY(w.prompter.messages.empty());
-        const QString path = w.home.filePath("no such folder/p.kvr");
-        w.dialogs->saveAnswer = path;
+        const QString path = w.home.filePath(target);
+        const QString folder = QFileInfo(path).path();
+        const QByteArray old(243, '\x02');
+        if (oldFile)
+            QVERIFY(QDir().mkpath(folder) && writeFile(path, old));
+        const QFile::Permissions permissions = QFile::permissions(folder);
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        if (!target.isEmpty())
+            w.dialogs->saveAnswer = path;
         w.game.mnuSave->trigger();
+        QFile::setPermissions(folder, permissions);
+        if (target.isEmpty()) {
+            QVERIFY(w.prompter.messages.empty());
+            return;
+        }
         QCOMPARE(w.prompter.texts(), QStringList{path + " could not be saved!\r\nNothing was written."});
+        QCOMPARE(w.prompter.messages[0].icon, Icon::Exclamation);
+        QCOMPARE(w.prompter.messages[0].buttons, Buttons::Ok);
+        QCOMPARE(contents(path), oldFile ? old : QByteArray("<missing>"));
+    }
+
+    void anUnwritableListIsReportedButTheOpenCounts()
+    {
+        QTemporaryDir folder;
+        const QString list = folder.filePath("gone/Recent Files.txt");
+        Window w({}, list);
+        const QString path = w.home.filePath("p.kvr");
+        QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x06\xff\xff", 3))));
+        w.dialogs->openAnswer = path;
+        w.game.mnuLoad->trigger();
+        QCOMPARE(int(w.game.board()[1].Digit), 6);
+        QCOMPARE(w.prompter.messages.size(), std::size_t(1));
+        const QString text = w.prompter.texts().constFirst();
+        QVERIFY2(text.startsWith("Cannot save the recent files list " + list), qPrintable(text));
         QCOMPARE(w.prompter.messages[0].icon, Icon::Exclamation);
     }
 
     void commandLineOpensAtStart_data()
     {
-        QTest::addColumn<bool>("quoted");
+        QTest::addColumn<QString>("form");
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("quoted, with blanks") << true << "my puzzle.kvr" << true;
-        QTest::newRow("unquoted") << false << "p.kvr" << true;
-        QTest::newRow("missing") << true << "gone.kvr" << false;
-        QTest::newRow("empty file") << false << "empty.kvr" << false;
-        QTest::newRow("no argument") << false << "" << false;
+        QTest::newRow("quoted, with blanks") << "quoted" << "my puzzle.kvr" << true;
+        QTest::newRow("unquoted") << "bare" << "p.kvr" << true;
+        QTest::newRow("a quote inside") << "quote inside" << "p.kvr" << true;
+        QTest::newRow("missing") << "quoted" << "gone.kvr" << false;
+        QTest::newRow("empty file") << "bare" << "empty.kvr" << false;
+        QTest::newRow("no argument") << "bare" << "" << false;
     }
     void commandLineOpensAtStart()
     {
-        QFETCH(bool, quoted);
+        QFETCH(QString, form);
         QFETCH(QString, name);
         QFETCH(bool, opens);
         QTemporaryDir folder;
@@ -178,7 +227,10 @@ private slots:
             QVERIFY(writeFile(path, {}));
         else if (name != "gone.kvr" && !name.isEmpty())
             QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x08\xff\xff", 3))));
-        const QString argument = name.isEmpty() ? QString() : quoted ? '"' + path + '"' : path;
+        const QString argument = name.isEmpty()       ? QString()
+                                 : form == "quoted"   ? '"' + path + '"'
+                                 : form == "bare"     ? path
+                                                      : path.left(5) + '"' + path.mid(5);
         Window w(argument);
         QCOMPARE(w.game.board()[1].Digit == 8, opens);
         QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + path} : QStringList{});
@@ -220,15 +272,29 @@ private slots:
         QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + first} : QStringList{});
     }
 
-    void textDropsAreRefused()
+    void onlyLocalFilesAreTaken_data()
     {
+        QTest::addColumn<bool>("webLinkFirst");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("web link before a file") << true << true;
+        QTest::newRow("the path as text") << false << false;
+    }
+    void onlyLocalFilesAreTaken()
+    {
+        QFETCH(bool, webLinkFirst);
+        QFETCH(bool, opens);
         Window w;
+        const QString path = w.home.filePath("first.kvr");
+        QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x03\xff\xff", 3))));
         QMimeData data;
-        data.setText(w.home.filePath("first.kvr"));
-        bool taken = true;
+        if (webLinkFirst)
+            data.setUrls({QUrl(QStringLiteral("https://example.org/a.kvr")), QUrl::fromLocalFile(path)});
+        else
+            data.setText(path);
+        bool taken = !opens;
         dropAt(w.game, centreOf(w.game, w.game.square(1)), data, &taken);
-        QVERIFY(!taken);
-        QVERIFY(recentCaptions(w.game).isEmpty());
+        QCOMPARE(taken, opens);
+        QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + path} : QStringList{});
     }
 
     void recentItemsReopenAndAskWhenGone()
