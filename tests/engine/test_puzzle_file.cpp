@@ -1,6 +1,7 @@
 // The .kvr layout byte by byte, malformed files, and saves that fail without harm.
 #include "fakes.h"
 #include "files/puzzle_file.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -10,6 +11,8 @@
 
 using namespace kavrin;
 using namespace kavrin::test;
+using kavrin::test::contents;
+using kavrin::test::writeFile;
 
 namespace {
 QByteArray recordsFile(std::initializer_list<std::pair<int, QByteArray>> records, qsizetype size = 243)
@@ -18,19 +21,6 @@ QByteArray recordsFile(std::initializer_list<std::pair<int, QByteArray>> records
     for (const auto& [square, record] : records)
         bytes.replace(qsizetype{3} * (square - 1), 3, record);
     return bytes;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 } // namespace
 
@@ -53,7 +43,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("p.kvr");
         QFETCH(QByteArray, bytes);
-        writeFile(path, bytes);
+        QVERIFY(writeFile(path, bytes));
         Board board;
         board.SetSquare(1, 3, true, kYellow);
         QVERIFY(LoadPuzzle(board, path).isEmpty());
@@ -70,9 +60,9 @@ private slots:
         board.SetSquare(81, 9, false, kWhite);
         QTemporaryDir dir;
         const QString path = dir.filePath("round.kvr");
-        writeFile(path, QByteArray(400, 'x')); // a longer old file is replaced whole
+        QVERIFY(writeFile(path, QByteArray(400, 'x'))); // a longer old file is replaced whole
         QVERIFY(SavePuzzle(board, path).isEmpty());
-        const QByteArray bytes = readFile(path);
+        const QByteArray bytes = contents(path);
         QCOMPARE(bytes.size(), 243);
         QCOMPARE(bytes.left(6), QByteArray("\x01\xFF\xFF\x02\xFF\xFF"));
         QCOMPARE(bytes.right(3), QByteArray("\x09\x00\x00", 3));
@@ -81,7 +71,7 @@ private slots:
         for (int s = 1; s <= 81; ++s)
             QCOMPARE(loaded[s], board[s]);
         QVERIFY(SavePuzzle(Board(), path).isEmpty());
-        QCOMPARE(readFile(path), QByteArray(243, '\0'));
+        QCOMPARE(contents(path), QByteArray(243, '\0'));
     }
 
     void refusedLoadsLeaveTheBoard_data()
@@ -100,7 +90,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, exists);
         if (exists)
-            writeFile(path, bytes);
+            QVERIFY(writeFile(path, bytes));
         Board board = boardFromLine("9........" + std::string(72, '.'));
         const FileError message = LoadPuzzle(board, path);
         QFETCH(QString, error);
@@ -113,7 +103,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("old.kvr");
         const QByteArray old = recordsFile({{1, "\x05\xFF\xFF"}});
-        writeFile(path, old);
+        QVERIFY(writeFile(path, old));
         // Writes past 100 bytes fail, as on a full disk; root ignores folder rights, this not.
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit saved{};
@@ -124,7 +114,7 @@ private slots:
         const FileError error = SavePuzzle(boardFromLine(std::string(81, '1')), path);
         setrlimit(RLIMIT_FSIZE, &saved);
         QVERIFY2(error.startsWith("Cannot save " + path), qPrintable(error));
-        QCOMPARE(readFile(path), old);
+        QCOMPARE(contents(path), old);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.kvr"});
         QVERIFY(SavePuzzle(Board(), dir.filePath("no/such/folder.kvr")).startsWith("Cannot save"));
     }
