@@ -320,29 +320,23 @@ private:
         return {};
     }
 
+    // Each action with its chance in a hundred.
     void randomAction()
     {
-        const int roll = below(100);
-        if (roll < 34)
-            pressKey();
-        else if (roll < 46)
-            click();
-        else if (roll < 52)
-            doubleClick();
-        else if (roll < 62)
-            turnWheel();
-        else if (roll < 70)
-            movePointer();
-        else if (roll < 73)
-            doubleClickPanel();
-        else if (roll < 77)
-            dragPanel();
-        else if (roll < 80)
-            pressShortcut();
-        else if (roll < 82)
-            dropFile();
-        else
-            runCommand();
+        static constexpr std::pair<int, void (Soak::*)()> actions[] = {
+            {34, &Soak::pressKey},       {12, &Soak::click},     {6, &Soak::doubleClick},
+            {10, &Soak::turnWheel},      {8, &Soak::movePointer}, {3, &Soak::doubleClickPanel},
+            {4, &Soak::dragPanel},       {3, &Soak::pressShortcut}, {2, &Soak::dropFile},
+            {18, &Soak::runCommand},
+        };
+        int roll = below(100);
+        for (const auto& [chance, action] : actions) {
+            if (roll < chance) {
+                (this->*action)();
+                return;
+            }
+            roll -= chance;
+        }
     }
 
     // Keys go where the window's focus is; a square takes them when the focus has left the grid.
