@@ -190,24 +190,27 @@ private slots:
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
         const QString other = QStringLiteral("[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n");
+        const QString otherDefault =
+            QStringLiteral("[Default Applications]\napplication/x-kavrin-puzzle=other.desktop");
+        const QString package = QStringLiteral("data/mime/packages/kavrin-puzzle.xml");
+        const QString entry = QStringLiteral("data/applications/kavrin-solve.desktop");
         QTest::newRow("a default of ours for another program")
-            << QStringList{"config/mimeapps.list", "[Default Applications]\napplication/x-kavrin-puzzle=other.desktop;\n",
-                           "data/applications/other.desktop", other + "MimeType=application/x-kavrin-puzzle;\n"}
-            << 2 << QStringList{"data/mime/packages/kavrin-puzzle.xml", "data/icons/hicolor/16x16/apps/kavrin-solve.png"}
-            << QStringList{"data/applications/kavrin-solve.desktop"};
+            << QStringList{"config/mimeapps.list", otherDefault + ";\n", "data/applications/other.desktop",
+                           other + "MimeType=application/x-kavrin-puzzle;\n"}
+            << 2 << QStringList{package, "data/icons/hicolor/16x16/apps/kavrin-solve.png"} << QStringList{entry};
         QTest::newRow("that default in the system folders")
-            << QStringList{"system-config/mimeapps.list", "[Default Applications]\napplication/x-kavrin-puzzle=other.desktop\n",
-                           "system-data/applications/other.desktop", other}
+            << QStringList{"system-config/mimeapps.list", otherDefault + "\n", "system-data/applications/other.desktop",
+                           other}
             << 2 << QStringList{} << QStringList{"config/mimeapps.list"};
         QTest::newRow("*.kvr claimed by another type")
-            << QStringList{"system-data/mime/globs2", "# other\n50:text/x-other:*.KVR\n"} << 2
-            << QStringList{"data/applications/kavrin-solve.desktop"} << QStringList{"data/mime/packages/kavrin-puzzle.xml"};
+            << QStringList{"system-data/mime/globs2", "# other\n50:text/x-other:*.KVR\n"} << 2 << QStringList{entry}
+            << QStringList{package};
         QTest::newRow("a case-sensitive glob of another case is no claim")
-            << QStringList{"system-data/mime/globs2", "50:text/x-other:*.KVR:cs\n"} << 3
-            << QStringList{"data/mime/packages/kavrin-puzzle.xml"} << QStringList{};
+            << QStringList{"system-data/mime/globs2", "50:text/x-other:*.KVR:cs\n"} << 3 << QStringList{package}
+            << QStringList{};
         QTest::newRow("files where the folders should be")
             << QStringList{"data", "not a folder", "config", "not a folder"} << 3 << QStringList{}
-            << QStringList{"data/mime/packages/kavrin-puzzle.xml"};
+            << QStringList{package};
     }
     void othersKept()
     {

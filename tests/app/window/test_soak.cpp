@@ -574,7 +574,8 @@ private:
             firstCancel_ = passes_;
         const int pick = below(100);
         static const char* const kinds[] = {"Esc", "close", "Shift+Esc", "Esc then B"};
-        note(QStringLiteral("%1 on the wait window").arg(QString::fromLatin1(kinds[(pick >= 75) + (pick >= 85) + (pick >= 92)])));
+        const char* const kind = kinds[(pick >= 75) + (pick >= 85) + (pick >= 92)];
+        note(QStringLiteral("%1 on the wait window").arg(QString::fromLatin1(kind)));
         if (pick < 75) {
             QTest::keyClick(&wait, Qt::Key_Escape);
         } else if (pick < 85) {

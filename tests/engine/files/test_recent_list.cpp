@@ -75,8 +75,9 @@ private slots:
                                                  << QByteArray("\"/ann/a.kvr\"\r\n\"/Ann/a.kvr\"\r\n");
         QTest::newRow("commas and blanks kept") << none << QStringList{"/a.kvr", " /x, y/z ,.kvr"}
                                                 << QByteArray("\" /x, y/z ,.kvr\"\r\n\"/a.kvr\"\r\n");
-        QTest::newRow("removal keeps the order") << QByteArray("\"/a.kvr\"\r\n\"/b.kvr\"\r\n\"/c.kvr\"\r\n")
-                                                 << QStringList{"-/b.kvr"} << QByteArray("\"/a.kvr\"\r\n\"/c.kvr\"\r\n");
+        QTest::newRow("removal keeps the order")
+            << QByteArray("\"/a.kvr\"\r\n\"/b.kvr\"\r\n\"/c.kvr\"\r\n") << QStringList{"-/b.kvr"}
+            << QByteArray("\"/a.kvr\"\r\n\"/c.kvr\"\r\n");
         QTest::newRow("absent path leaves a hand-written file alone")
             << QByteArray("/a.kvr , \"/b.kvr\"\n\n") << QStringList{"-/c.kvr", "-/A.kvr"}
             << QByteArray("/a.kvr , \"/b.kvr\"\n\n");
