@@ -50,14 +50,23 @@ void expectShortened(const QString& path, int maxLength)
         expect(shortened == path, "a path that fits is shown whole");
         return;
     }
-    const QString fileName = path.mid(path.lastIndexOf(u'/') + 1);
-    if (shortened == fileName)
+    const qsizetype lastSeparator = path.lastIndexOf(u'/');
+    const QString fileName = path.mid(lastSeparator + 1);
+    const QString tail = QStringLiteral(".../") + fileName;
+    const QString head = path.startsWith(u'/') ? QStringLiteral("/") : QString();
+    if (shortened == fileName) {
+        expect(lastSeparator < head.size() || textWidth(head + tail) > maxLength,
+               "the file name stands alone only when no shortened form fits");
         return;
+    }
     expect(textWidth(shortened) <= maxLength, "a shortened caption fits");
-    expect(shortened.endsWith(QStringLiteral(".../") + fileName), "a shortened caption ends in .../ and the file name");
+    expect(shortened.endsWith(tail), "a shortened caption ends in .../ and the file name");
     expect(!path.startsWith(u'/') || shortened.startsWith(u'/'), "a shortened absolute path keeps its root");
-    const QString leading = shortened.chopped(4 + fileName.size());
+    const QString leading = shortened.chopped(tail.size());
     expect(path.startsWith(leading), "a shortened caption keeps leading folders of the path");
+    const qsizetype nextFolderEnd = path.indexOf(u'/', leading.size());
+    expect(nextFolderEnd >= lastSeparator || textWidth(path.left(nextFolderEnd + 1) + tail) > maxLength,
+           "a shortened caption keeps every leading folder that fits");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace kavrin {
 
@@ -57,17 +58,15 @@ QString headOf(const QString& path)
     return path.startsWith(u'/') ? QStringLiteral("/") : QString();
 }
 
-// The folders between the head and the file name, each ending in its separator.
-QStringList foldersOf(const QString& path, qsizetype headLength, qsizetype lastSeparator)
+// Where the leading part ends when it keeps 0, 1, 2 ... folders after the head; the file
+// name's own folder is never among them, since keeping it would elide nothing.
+std::vector<qsizetype> leadingEnds(const QString& path, qsizetype headLength, qsizetype lastSeparator)
 {
-    QStringList folders;
-    qsizetype start = headLength;
-    while (start <= lastSeparator) {
-        const qsizetype end = path.indexOf(u'/', start);
-        folders.append(path.mid(start, end - start + 1));
-        start = end + 1;
-    }
-    return folders;
+    std::vector<qsizetype> ends{headLength};
+    for (qsizetype at = path.indexOf(u'/', headLength); at >= 0 && at < lastSeparator;
+         at = path.indexOf(u'/', at + 1))
+        ends.push_back(at + 1);
+    return ends;
 }
 
 } // namespace
@@ -190,17 +189,25 @@ QString ShortenPath(const QString& path, int maxLength, const TextWidth& width)
     const QString head = headOf(path);
     const qsizetype lastSeparator = path.lastIndexOf(u'/');
     const QString fileName = path.mid(lastSeparator + 1);
-    const QStringList folders = foldersOf(path, head.size(), lastSeparator);
+    if (lastSeparator < head.size())
+        return fileName; // no folder to elide
     const QString tail = QStringLiteral(".../") + fileName;
+    const std::vector<qsizetype> ends = leadingEnds(path, head.size(), lastSeparator);
 
+    // Every folder kept makes the caption wider, so the widest fit is found by halving: a
+    // path of many folders costs a few measurements, not one per folder.
     std::optional<QString> widestFit;
-    QString leading = head;
-    for (const QString& folder : folders) {
-        const QString candidate = leading + tail;
-        if (width(candidate) > maxLength)
-            break;
-        widestFit = candidate;
-        leading += folder;
+    std::size_t low = 0;
+    std::size_t high = ends.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        QString candidate = path.left(ends[middle]) + tail;
+        if (width(candidate) <= maxLength) {
+            widestFit = std::move(candidate);
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
     }
     return widestFit.value_or(fileName);
 }

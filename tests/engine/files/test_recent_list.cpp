@@ -172,6 +172,9 @@ private slots:
         QTest::newRow("exactly 50 characters fit")
             << "/home/ann/games/puzzles/a_file_of_fifty_charss.kvr"
             << "/home/ann/games/puzzles/a_file_of_fifty_charss.kvr";
+        QTest::newRow("the most of many folders that fit")
+            << "/a/b/c/d/e/f/g/h/i/j/k/l/m/n/o/p/q/r/s/t/u/v/w/x/y/z/file.kvr"
+            << "/a/b/c/d/e/f/g/h/i/j/k/l/m/n/o/p/q/r/.../file.kvr";
         QTest::newRow("51 characters do not")
             << "/home/ann/games/puzzles/a_file_of_fifty1_charss.kvr"
             << "/home/ann/games/.../a_file_of_fifty1_charss.kvr";
