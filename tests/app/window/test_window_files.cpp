@@ -80,8 +80,6 @@ private slots:
         QTest::addColumn<bool>("fixed");
         QTest::newRow("fixed 5") << QByteArray("\x05\xff\xff", 3) << 5 << true;
         QTest::newRow("solver 7") << QByteArray("\x07\x00\x00", 3) << 7 << false;
-        QTest::newRow("any flag fixes") << QByteArray("\x07\x01\x00", 3) << 7 << true;
-        QTest::newRow("digit 12 is empty") << QByteArray("\x0c\xff\xff", 3) << 0 << false;
     }
     void loadShowsTheFileAndListsIt()
     {
