@@ -1,5 +1,5 @@
 // Fuzz target: the .kvr decoder, the board it fills, the encoder's round trip and LoadPuzzle.
-#include "files/puzzle_file.h"
+#include "files/load_save.h"
 #include "fuzz_expect.h"
 
 #include <QFile>

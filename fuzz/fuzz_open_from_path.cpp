@@ -1,7 +1,7 @@
 // Fuzz target: the window's open-by-path command with a real recent menu, a recording prompter
 // and a loader that decodes the fuzzed bytes instead of the file.
 #include "file_commands.h"
-#include "files/puzzle_file.h"
+#include "files/load_save.h"
 #include "files/recent_list.h"
 #include "fuzz_expect.h"
 #include "recent_menu.h"

@@ -2,6 +2,7 @@
 // and solves, checks, generates and shows them with the game's own engine.
 #include "checking/check_command.h"
 #include "checking/completion.h"
+#include "files/load_save.h"
 #include "files/puzzle_line.h"
 #include "generation/generator.h"
 #include "model/game_commands.h"

@@ -1,6 +1,6 @@
 // The .kvr layout byte by byte, malformed files, and saves that fail without harm.
 #include "fakes.h"
-#include "files/puzzle_file.h"
+#include "files/load_save.h"
 #include "test_files.h"
 
 #include <QDir>

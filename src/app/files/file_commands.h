@@ -1,7 +1,7 @@
 // The file commands of the game window: Load, Save, a recent item, a path from outside, a drop.
 #pragma once
 
-#include "files/puzzle_file.h"
+#include "files/load_save.h"
 #include "host/host.h"
 #include "model/board.h"
 

@@ -3,7 +3,7 @@
 
 #include "checking/check_command.h"
 #include "file_commands.h"
-#include "files/puzzle_file.h"
+#include "files/load_save.h"
 #include "frm_wait.h"
 #include "generation/generator.h"
 #include "host/messages.h"

@@ -9,8 +9,6 @@
 
 #include "model/board.h"
 
-#include <QString>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -30,13 +28,5 @@ PuzzleBytes encodePuzzle(const Board& board);
 std::optional<PuzzleRecords> decodePuzzle(std::span<const std::uint8_t> bytes);
 // Puts records on the board through SetSquare, repainting every square on white.
 void applyPuzzle(Board& board, const PuzzleRecords& records);
-
-// Empty on success, else a sentence naming the file.
-using FileError = QString;
-
-// Leaves the board untouched when the file cannot be read or is too short.
-FileError LoadPuzzle(Board& board, const QString& path);
-// Writes the whole file or nothing: an old file stays whole when the save fails.
-FileError SavePuzzle(const Board& board, const QString& path);
 
 } // namespace kavrin

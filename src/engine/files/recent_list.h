@@ -1,7 +1,7 @@
 // The recent-files list file: one double-quoted path per line, most recent first.
 #pragma once
 
-#include "files/puzzle_file.h"
+#include "files/load_save.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,7 +2,7 @@
 #include "test_files.h"
 #include "window_fixture.h"
 
-#include "files/puzzle_file.h"
+#include "files/load_save.h"
 #include "host/messages.h"
 #include "solve_panel.h"
 #include "square_view.h"
