@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kavrin::test {
@@ -83,8 +84,14 @@ inline std::vector<PuzzleCase> puzzleTable()
     return cases;
 }
 
-// A plain backtracker: the first solution in index order with digits ascending, or "".
-inline std::string oracleFirstSolution(std::string digits)
+struct OracleSolutions {
+    long long count = 0;
+    std::string first; // "" when there is none
+};
+
+// A plain backtracker over a line of digits ('0' empty), in index order with digits ascending:
+// the solutions up to the limit, and the first one it meets. Repeated givens have none.
+inline OracleSolutions oracleSolutions(std::string digits, long long limit)
 {
     auto fits = [&](int i, char d) {
         const int r = i / 9, c = i % 9;
@@ -95,20 +102,29 @@ inline std::string oracleFirstSolution(std::string digits)
         }
         return true;
     };
-    auto solve = [&](auto& self) -> bool {
+    OracleSolutions found;
+    for (int i = 0; i < 81; ++i) {
+        const char given = std::exchange(digits[i], '0');
+        if (given != '0' && !fits(i, given))
+            return found; // givens that repeat a digit
+        digits[i] = given;
+    }
+    auto solve = [&](auto& self) -> void {
         const auto i = digits.find('0');
-        if (i == std::string::npos)
-            return true;
-        for (char d = '1'; d <= '9'; ++d)
+        if (i == std::string::npos) {
+            if (found.count++ == 0)
+                found.first = digits;
+            return;
+        }
+        for (char d = '1'; d <= '9' && found.count < limit; ++d)
             if (fits(static_cast<int>(i), d)) {
                 digits[i] = d;
-                if (self(self))
-                    return true;
+                self(self);
                 digits[i] = '0';
             }
-        return false;
     };
-    return solve(solve) ? digits : std::string();
+    solve(solve);
+    return found;
 }
 
 } // namespace kavrin::test

@@ -1,0 +1,47 @@
+// Solve for batch work: the fast solver's answer, the window's messages where it has none.
+#include "solving/batch_solve.h"
+
+#include "solving/fast_solver.h"
+#include "solving/logic_solver.h"
+#include "solving/search.h"
+
+namespace kavrin {
+
+namespace {
+// Keeps the text of the gate's refusal.
+class RefusalText final : public Prompter {
+public:
+    Answer ask(const Message& message) override
+    {
+        text = message.text;
+        return Answer::Ok;
+    }
+    std::string text;
+};
+} // namespace
+
+BatchResult SolveForBatch(Board& board)
+{
+    Grid grid{};
+    for (int s = 1; s <= kSquareCount; ++s)
+        grid[static_cast<std::size_t>(s - 1)] = board[s].Digit;
+    const SolutionCount solutions = CountSolutions(grid, 2);
+    if (solutions.count > 0) {
+        // The logic solver's digits are forced in every solution, so with a solution at all the
+        // last attempt ends on the first one in index order.
+        for (int s = 1; s <= kSquareCount; ++s)
+            if (board[s].Digit == 0)
+                board.SetSquare(s, solutions.first[static_cast<std::size_t>(s - 1)], false, kWhite);
+        return {};
+    }
+    // Without a solution the search only undoes its own digits: what stays is the logic
+    // solver's work, and the gate's refusal if it has one.
+    Candidates candidates;
+    LogicSolve(board, candidates);
+    RefusalText refusal;
+    if (CheckBeforeSearch(board, candidates, refusal))
+        return {BatchEnd::Refused, refusal.text};
+    return {BatchEnd::NoSolution, {}};
+}
+
+} // namespace kavrin

@@ -1,0 +1,22 @@
+// Solve for batch work: what the Solve command leaves when every question is answered Yes,
+// found by the fast solver instead of the visible search.
+#pragma once
+
+#include "model/board.h"
+
+#include <string>
+
+namespace kavrin {
+
+enum class BatchEnd { Solved, Refused, NoSolution };
+
+struct BatchResult {
+    BatchEnd end = BatchEnd::Solved;
+    std::string refusal; // the search gate's message when it refuses
+};
+
+// The board ends as the logic solver and then the last attempt would leave it: the first
+// solution in index order, or, when there is none, the logic solver's digits alone.
+BatchResult SolveForBatch(Board& board);
+
+} // namespace kavrin
