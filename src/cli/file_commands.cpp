@@ -1,0 +1,78 @@
+// kvr generate and kvr convert: the commands that make puzzles and may write files.
+#include "commands.h"
+#include "files/puzzle_file.h"
+#include "files/puzzle_line.h"
+#include "generation/generator.h"
+#include "model/game_commands.h"
+#include "output.h"
+#include "puzzle_input.h"
+
+#include <chrono>
+#include <iostream>
+
+namespace kavrin::cli {
+
+namespace {
+std::string bytesOf(const Board& board)
+{
+    const PuzzleBytes bytes = encodePuzzle(board);
+    return {bytes.begin(), bytes.end()};
+}
+
+// "-" is standard output.
+void writeFile(const std::string& path, const std::string& bytes, const std::vector<std::string>& inputs)
+{
+    Output output = path == "-" ? Output::standardOutput() : Output::file(path, inputs);
+    output.write(bytes);
+    output.finish();
+}
+
+int solverDigits(const Board& board)
+{
+    int count = 0;
+    for (int s = 1; s <= kSquareCount; ++s)
+        count += board[s].Digit != 0 && !board[s].Fixed;
+    return count;
+}
+} // namespace
+
+ExitStatus runGenerate(const GenerateOptions& options)
+{
+    if (!options.output.empty() && options.count != 1)
+        throw Error{ErrorKind::Usage, {}, "-o writes one grid; leave out -n or use -n 1", "generate"};
+    const auto seed = options.seed.value_or(
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    SeededUniform random(seed);
+    Output out = Output::standardOutput();
+    for (long long n = 0; n < options.count; ++n) {
+        Board board;
+        Candidates candidates;
+        std::cerr << GeneratePuzzle(board, candidates, random) << " failed attempts\n";
+        if (!options.output.empty())
+            writeFile(options.output, bytesOf(board), {});
+        if (!options.solution)
+            ClearBlueNumbers(board);
+        out.write(formatPuzzleLine(board) + "\n");
+    }
+    out.finish();
+    return kSuccess;
+}
+
+ExitStatus runConvert(const ConvertOptions& options)
+{
+    Board board = readPuzzle(options.in);
+    if (isKvrPath(options.out)) {
+        writeFile(options.out, bytesOf(board), {options.in});
+        return kSuccess;
+    }
+    const int dropped = options.all ? 0 : solverDigits(board);
+    if (dropped > 0)
+        ClearBlueNumbers(board);
+    writeFile(options.out, formatPuzzleLine(board) + "\n", {options.in});
+    if (dropped > 0)
+        std::cerr << "kvr: " << options.in << ": " << dropped << " digit" << (dropped == 1 ? "" : "s")
+                  << " placed by a solver left out; --all keeps them\n";
+    return kSuccess;
+}
+
+} // namespace kavrin::cli

@@ -1,0 +1,172 @@
+// kvr: the command-line companion of the game. Reads and writes .kvr files and 81-character
+// puzzle lines, and solves, counts, checks, generates, shows and converts them with the game's
+// engine. This file reads the command line; the commands are in their own files.
+#include "commands.h"
+#include "output.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+using namespace kavrin::cli;
+
+constexpr std::string_view kPuzzleHelp = R"(A PUZZLE is an 81-character line ('1'..'9' given digits, '.' or '0' empty squares), a .kvr file,
+a text file whose first line that is not blank is a puzzle, or '-' for standard input. solve and
+count read every line of standard input when PUZZLE is '-' or left out.)";
+
+constexpr std::string_view kExitHelp = R"(Exit status: 0 success; 1 a puzzle left unsolved or not unique; 2 bad usage, or input that cannot
+be read or is not a puzzle; 3 output that could not be written.)";
+
+// The closing part of a help text: what the command adds, then what every command shares.
+std::string footer(std::string_view own, bool readsPuzzles = true)
+{
+    std::string text;
+    for (const std::string_view part : {own, readsPuzzles ? kPuzzleHelp : "", kExitHelp})
+        if (!part.empty())
+            text += std::string(part) + "\n\n";
+    text.pop_back();
+    return text;
+}
+
+// A whole number of at least `least`, with a message that says so.
+CLI::Validator atLeast(long long least)
+{
+    return {[least](const std::string& text) {
+                std::size_t used = 0;
+                long long value = 0;
+                try {
+                    value = std::stoll(text, &used);
+                } catch (const std::exception&) {
+                    used = 0;
+                }
+                return used == text.size() && value >= least
+                           ? std::string()
+                           : "needs a whole number of at least " + std::to_string(least) + ", not '" + text + "'";
+            },
+            "NUMBER"};
+}
+
+void addPuzzle(CLI::App* command, std::string& puzzle, bool many)
+{
+    auto* option = command->add_option("PUZZLE", puzzle, many ? "the puzzle, or '-' (the default) for every line of standard input"
+                                                              : "the puzzle, or '-' for standard input");
+    if (!many)
+        option->required();
+}
+
+void addJobs(CLI::App* command, unsigned& jobs)
+{
+    command->add_option("-j,--jobs", jobs, "threads for the lines of standard input; 0 for one per core")
+        ->check(atLeast(0))
+        ->default_val(1);
+}
+
+std::string helpHint(const CLI::App& app)
+{
+    const auto used = app.get_subcommands();
+    return "Try 'kvr " + (used.empty() ? std::string() : used.front()->get_name() + " ") + "--help'.\n";
+}
+
+// Help and the version go to standard output, checked like any other output.
+int print(const std::string& text)
+{
+    Output output = Output::standardOutput();
+    output.write(text);
+    output.finish();
+    return kSuccess;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"kvr: solve, count, check, generate, show and convert 9x9 number puzzles.", "kvr"};
+    app.footer(footer(""));
+    app.set_version_flag("--version", std::string("kvr ") + KAVRIN_VERSION);
+    app.require_subcommand(1);
+
+    std::string puzzle;
+    auto* show = app.add_subcommand("show", "print the grid; a digit placed by a solver is marked with '*'");
+    addPuzzle(show, puzzle, false);
+    auto* check = app.add_subcommand("check", "print the Check report; exit 0 when the puzzle is solved");
+    addPuzzle(check, puzzle, false);
+
+    PuzzleOptions solveOptions;
+    auto* solve = app.add_subcommand("solve", "print each puzzle solved, or as far as it goes");
+    solve->footer(footer(R"(Each puzzle gives one 81-character line: its first solution in index order (the smallest as an
+81-digit number). A puzzle without one is left as the simple logic leaves it, and standard error
+says why.)"));
+    addPuzzle(solve, solveOptions.puzzle, true);
+    addJobs(solve, solveOptions.jobs);
+
+    CountOptions countOptions;
+    auto* count = app.add_subcommand("count", "count the solutions of each puzzle, up to a limit");
+    count->footer(footer(R"(Each puzzle gives one line PUZZLE:COUNT:SOLUTION: the puzzle with '.' for empty squares, the
+number of solutions (written N+ when it reaches the limit), and the first solution in index order
+(nothing when there is none). Exit 0 when every puzzle has exactly one solution.)"));
+    addPuzzle(count, countOptions.puzzle, true);
+    count->add_option("--limit", countOptions.limit, "stop counting here; 2 answers whether a puzzle is unique")
+        ->check(atLeast(1))
+        ->default_val(2);
+    addJobs(count, countOptions.jobs);
+
+    GenerateOptions generateOptions;
+    auto* generate = app.add_subcommand("generate", "print new puzzles, one line each");
+    generate->footer(footer(R"(The number of failed attempts before each puzzle goes to standard error.)", false));
+    generate->add_option("-n", generateOptions.count, "how many puzzles")->check(atLeast(1))->default_val(1);
+    generate->add_option("--seed", generateOptions.seed, "the seed of the random digits, for the same puzzles again")
+        ->check(atLeast(0));
+    generate->add_flag("--solution", generateOptions.solution, "print the full grids instead");
+    generate->add_option("-o", generateOptions.output, "also write the one full grid, with its flags, to a .kvr file")
+        ->type_name("FILE.kvr");
+
+    ConvertOptions convertOptions;
+    auto* convert = app.add_subcommand("convert", "convert between a .kvr file and a puzzle-line file");
+    convert->footer(footer(R"(OUT is written as a .kvr file when its name ends in .kvr (in any case), else as a puzzle line. A
+puzzle line holds givens only: digits placed by a solver are left out, and standard error says how
+many, unless --all keeps them.)"));
+    convert->add_option("IN", convertOptions.in, "the puzzle")->required();
+    convert->add_option("OUT", convertOptions.out, "the file to write: .kvr, or anything else for a puzzle line")
+        ->required();
+    convert->add_flag("--all", convertOptions.all, "keep the digits placed by a solver in a puzzle line");
+
+    try {
+        // A word where the command belongs is named as what it is, not as an argument nobody expected.
+        if (argc > 1 && argv[1][0] != '-')
+            app.get_subcommand(argv[1]);
+    } catch (const CLI::OptionNotFound&) {
+        std::cerr << "kvr: unknown command: " << argv[1] << "\n" << helpHint(app);
+        return kBadInput;
+    }
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        const auto used = app.get_subcommands();
+        return print(used.empty() ? app.help() : used.front()->help("kvr"));
+    } catch (const CLI::CallForVersion& version) {
+        return print(std::string(version.what()) + "\n");
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "kvr: " << error.what() << '\n' << helpHint(app);
+        return kBadInput;
+    }
+
+    try {
+        if (*show)
+            return runShow(puzzle);
+        if (*check)
+            return runCheck(puzzle);
+        if (*solve)
+            return runSolve(solveOptions);
+        if (*count)
+            return runCount(countOptions);
+        if (*generate)
+            return runGenerate(generateOptions);
+        return runConvert(convertOptions);
+    } catch (const Error& error) {
+        std::cerr << describe(error);
+        return exitStatus(error.kind);
+    }
+}
