@@ -32,9 +32,7 @@ std::vector<Item> readChunk(LineReader& reader, std::size_t count)
         if (read == LineReader::Read::End)
             break;
         if (read == LineReader::Read::TooLong)
-            items.push_back({reader.number(), {},
-                             {{}, "a puzzle line has 81 characters, this one has more than " +
-                                      std::to_string(kLongestLine), kBadInput}});
+            items.push_back({reader.number(), {}, {{}, lineTooLong(), kBadInput}});
         else if (!blank(line))
             items.push_back({reader.number(), line, {}});
     }
@@ -78,7 +76,7 @@ ExitStatus runBatch(LineReader& reader, Output& output, unsigned jobs, const Lin
         work(items, jobs, lineWork);
         for (const Item& item : items) {
             if (!item.result.failure.empty())
-                std::cerr << "kvr: line " << item.number << ": " << item.result.failure << '\n';
+                std::cerr << notice("line " + std::to_string(item.number), item.result.failure);
             output.write(item.result.out);
             worst = std::max(worst, item.result.status);
         }

@@ -1,7 +1,7 @@
 // Puzzle lines from a reader, worked on by several threads, their results written in input order.
 #pragma once
 
-#include "kvr_error.h"
+#include "messages.h"
 #include "line_reader.h"
 #include "output.h"
 

@@ -1,7 +1,7 @@
 // kvr's commands, each as its options and the function that runs it; main.cpp reads the options.
 #pragma once
 
-#include "kvr_error.h"
+#include "messages.h"
 
 #include <cstdint>
 #include <optional>

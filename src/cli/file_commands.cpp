@@ -39,7 +39,7 @@ int solverDigits(const Board& board)
 ExitStatus runGenerate(const GenerateOptions& options)
 {
     if (!options.output.empty() && options.count != 1)
-        throw Error{ErrorKind::Usage, {}, "-o writes one grid; leave out -n or use -n 1", "generate"};
+        throw Error{ErrorKind::Usage, {}, oneGridOnly(), "generate"};
     const auto seed = options.seed.value_or(
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     SeededUniform random(seed);
@@ -47,7 +47,7 @@ ExitStatus runGenerate(const GenerateOptions& options)
     for (long long n = 0; n < options.count; ++n) {
         Board board;
         Candidates candidates;
-        std::cerr << GeneratePuzzle(board, candidates, random) << " failed attempts\n";
+        std::cerr << failedAttempts(GeneratePuzzle(board, candidates, random)) << '\n';
         if (!options.output.empty())
             writeFile(options.output, bytesOf(board), {});
         if (!options.solution)
@@ -70,8 +70,7 @@ ExitStatus runConvert(const ConvertOptions& options)
         ClearBlueNumbers(board);
     writeFile(options.out, formatPuzzleLine(board) + "\n", {options.in});
     if (dropped > 0)
-        std::cerr << "kvr: " << options.in << ": " << dropped << " digit" << (dropped == 1 ? "" : "s")
-                  << " placed by a solver left out; --all keeps them\n";
+        std::cerr << notice(options.in, solverDigitsLeftOut(dropped));
     return kSuccess;
 }
 

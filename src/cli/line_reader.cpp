@@ -1,7 +1,7 @@
 // Reading lines with read(2), so that a descriptor that cannot be read is an error, not an end.
 #include "line_reader.h"
 
-#include "kvr_error.h"
+#include "messages.h"
 
 #include <cerrno>
 #include <cstring>

@@ -42,9 +42,7 @@ CLI::Validator atLeast(long long least)
                 } catch (const std::exception&) {
                     used = 0;
                 }
-                return used == text.size() && value >= least
-                           ? std::string()
-                           : "needs a whole number of at least " + std::to_string(least) + ", not '" + text + "'";
+                return used == text.size() && value >= least ? std::string() : notAWholeNumber(least, text);
             },
             "NUMBER"};
 }
@@ -64,14 +62,15 @@ void addJobs(CLI::App* command, unsigned& jobs)
         ->default_val(1);
 }
 
-std::string helpHint(const CLI::App& app)
+// The command the line names, if it got that far.
+std::string commandOf(const CLI::App& app)
 {
     const auto used = app.get_subcommands();
-    return "Try 'kvr " + (used.empty() ? std::string() : used.front()->get_name() + " ") + "--help'.\n";
+    return used.empty() ? std::string() : used.front()->get_name();
 }
 
 // Help and the version go to standard output, checked like any other output.
-int print(const std::string& text)
+ExitStatus print(const std::string& text)
 {
     Output output = Output::standardOutput();
     output.write(text);
@@ -79,92 +78,111 @@ int print(const std::string& text)
     return kSuccess;
 }
 
+// The commands and their options; run() reads the arguments into them and runs the one named.
+class CommandLine {
+public:
+    CommandLine();
+    ExitStatus run(int argc, char** argv);
+
+private:
+    CLI::App app_{"kvr: solve, count, check, generate, show and convert 9x9 number puzzles.", "kvr"};
+    CLI::App* show_;
+    CLI::App* check_;
+    CLI::App* solve_;
+    CLI::App* count_;
+    CLI::App* generate_;
+    CLI::App* convert_;
+    std::string puzzle_;
+    PuzzleOptions solveOptions_;
+    CountOptions countOptions_;
+    GenerateOptions generateOptions_;
+    ConvertOptions convertOptions_;
+};
+
+CommandLine::CommandLine()
+{
+    app_.footer(footer(""));
+    app_.set_version_flag("--version", std::string("kvr ") + KAVRIN_VERSION);
+    app_.require_subcommand(1);
+
+    show_ = app_.add_subcommand("show", "print the grid; a digit placed by a solver is marked with '*'");
+    addPuzzle(show_, puzzle_, false);
+    check_ = app_.add_subcommand("check", "print the Check report; exit 0 when the puzzle is solved");
+    addPuzzle(check_, puzzle_, false);
+
+    solve_ = app_.add_subcommand("solve", "print each puzzle solved, or as far as it goes");
+    solve_->footer(footer(R"(Each puzzle gives one 81-character line: its first solution in index order (the smallest as an
+81-digit number). A puzzle without one is left as the simple logic leaves it, and standard error
+says why.)"));
+    addPuzzle(solve_, solveOptions_.puzzle, true);
+    addJobs(solve_, solveOptions_.jobs);
+
+    count_ = app_.add_subcommand("count", "count the solutions of each puzzle, up to a limit");
+    count_->footer(footer(R"(Each puzzle gives one line PUZZLE:COUNT:SOLUTION: the puzzle with '.' for empty squares, the
+number of solutions (written N+ when it reaches the limit), and the first solution in index order
+(nothing when there is none). Exit 0 when every puzzle has exactly one solution.)"));
+    addPuzzle(count_, countOptions_.puzzle, true);
+    count_->add_option("--limit", countOptions_.limit, "stop counting here; 2 answers whether a puzzle is unique")
+        ->check(atLeast(1))
+        ->default_val(2);
+    addJobs(count_, countOptions_.jobs);
+
+    generate_ = app_.add_subcommand("generate", "print new puzzles, one line each");
+    generate_->footer(footer(R"(The number of failed attempts before each puzzle goes to standard error.)", false));
+    generate_->add_option("-n", generateOptions_.count, "how many puzzles")->check(atLeast(1))->default_val(1);
+    generate_->add_option("--seed", generateOptions_.seed, "the seed of the random digits, for the same puzzles again")
+        ->check(atLeast(0));
+    generate_->add_flag("--solution", generateOptions_.solution, "print the full grids instead");
+    generate_->add_option("-o", generateOptions_.output, "also write the one full grid, with its flags, to a .kvr file")
+        ->type_name("FILE.kvr");
+
+    convert_ = app_.add_subcommand("convert", "convert between a .kvr file and a puzzle-line file");
+    convert_->footer(footer(R"(OUT is written as a .kvr file when its name ends in .kvr (in any case), else as a puzzle line. A
+puzzle line holds givens only: digits placed by a solver are left out, and standard error says how
+many, unless --all keeps them.)"));
+    convert_->add_option("IN", convertOptions_.in, "the puzzle")->required();
+    convert_->add_option("OUT", convertOptions_.out, "the file to write: .kvr, or anything else for a puzzle line")
+        ->required();
+    convert_->add_flag("--all", convertOptions_.all, "keep the digits placed by a solver in a puzzle line");
+
+}
+
+ExitStatus CommandLine::run(int argc, char** argv)
+{
+    try {
+        // A word where the command belongs is named as what it is, not as an argument nobody expected.
+        if (argc > 1 && argv[1][0] != '-')
+            app_.get_subcommand(argv[1]);
+        app_.parse(argc, argv);
+    } catch (const CLI::OptionNotFound&) {
+        throw Error{ErrorKind::Usage, {}, unknownCommand(argv[1])};
+    } catch (const CLI::CallForHelp&) {
+        const auto used = app_.get_subcommands();
+        return print(used.empty() ? app_.help() : used.front()->help("kvr"));
+    } catch (const CLI::CallForVersion& version) {
+        return print(std::string(version.what()) + "\n");
+    } catch (const CLI::ParseError& error) {
+        throw Error{ErrorKind::Usage, {}, error.what(), commandOf(app_)};
+    }
+    if (*show_)
+        return runShow(puzzle_);
+    if (*check_)
+        return runCheck(puzzle_);
+    if (*solve_)
+        return runSolve(solveOptions_);
+    if (*count_)
+        return runCount(countOptions_);
+    if (*generate_)
+        return runGenerate(generateOptions_);
+    return runConvert(convertOptions_);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    CLI::App app{"kvr: solve, count, check, generate, show and convert 9x9 number puzzles.", "kvr"};
-    app.footer(footer(""));
-    app.set_version_flag("--version", std::string("kvr ") + KAVRIN_VERSION);
-    app.require_subcommand(1);
-
-    std::string puzzle;
-    auto* show = app.add_subcommand("show", "print the grid; a digit placed by a solver is marked with '*'");
-    addPuzzle(show, puzzle, false);
-    auto* check = app.add_subcommand("check", "print the Check report; exit 0 when the puzzle is solved");
-    addPuzzle(check, puzzle, false);
-
-    PuzzleOptions solveOptions;
-    auto* solve = app.add_subcommand("solve", "print each puzzle solved, or as far as it goes");
-    solve->footer(footer(R"(Each puzzle gives one 81-character line: its first solution in index order (the smallest as an
-81-digit number). A puzzle without one is left as the simple logic leaves it, and standard error
-says why.)"));
-    addPuzzle(solve, solveOptions.puzzle, true);
-    addJobs(solve, solveOptions.jobs);
-
-    CountOptions countOptions;
-    auto* count = app.add_subcommand("count", "count the solutions of each puzzle, up to a limit");
-    count->footer(footer(R"(Each puzzle gives one line PUZZLE:COUNT:SOLUTION: the puzzle with '.' for empty squares, the
-number of solutions (written N+ when it reaches the limit), and the first solution in index order
-(nothing when there is none). Exit 0 when every puzzle has exactly one solution.)"));
-    addPuzzle(count, countOptions.puzzle, true);
-    count->add_option("--limit", countOptions.limit, "stop counting here; 2 answers whether a puzzle is unique")
-        ->check(atLeast(1))
-        ->default_val(2);
-    addJobs(count, countOptions.jobs);
-
-    GenerateOptions generateOptions;
-    auto* generate = app.add_subcommand("generate", "print new puzzles, one line each");
-    generate->footer(footer(R"(The number of failed attempts before each puzzle goes to standard error.)", false));
-    generate->add_option("-n", generateOptions.count, "how many puzzles")->check(atLeast(1))->default_val(1);
-    generate->add_option("--seed", generateOptions.seed, "the seed of the random digits, for the same puzzles again")
-        ->check(atLeast(0));
-    generate->add_flag("--solution", generateOptions.solution, "print the full grids instead");
-    generate->add_option("-o", generateOptions.output, "also write the one full grid, with its flags, to a .kvr file")
-        ->type_name("FILE.kvr");
-
-    ConvertOptions convertOptions;
-    auto* convert = app.add_subcommand("convert", "convert between a .kvr file and a puzzle-line file");
-    convert->footer(footer(R"(OUT is written as a .kvr file when its name ends in .kvr (in any case), else as a puzzle line. A
-puzzle line holds givens only: digits placed by a solver are left out, and standard error says how
-many, unless --all keeps them.)"));
-    convert->add_option("IN", convertOptions.in, "the puzzle")->required();
-    convert->add_option("OUT", convertOptions.out, "the file to write: .kvr, or anything else for a puzzle line")
-        ->required();
-    convert->add_flag("--all", convertOptions.all, "keep the digits placed by a solver in a puzzle line");
-
     try {
-        // A word where the command belongs is named as what it is, not as an argument nobody expected.
-        if (argc > 1 && argv[1][0] != '-')
-            app.get_subcommand(argv[1]);
-    } catch (const CLI::OptionNotFound&) {
-        std::cerr << "kvr: unknown command: " << argv[1] << "\n" << helpHint(app);
-        return kBadInput;
-    }
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::CallForHelp&) {
-        const auto used = app.get_subcommands();
-        return print(used.empty() ? app.help() : used.front()->help("kvr"));
-    } catch (const CLI::CallForVersion& version) {
-        return print(std::string(version.what()) + "\n");
-    } catch (const CLI::ParseError& error) {
-        std::cerr << "kvr: " << error.what() << '\n' << helpHint(app);
-        return kBadInput;
-    }
-
-    try {
-        if (*show)
-            return runShow(puzzle);
-        if (*check)
-            return runCheck(puzzle);
-        if (*solve)
-            return runSolve(solveOptions);
-        if (*count)
-            return runCount(countOptions);
-        if (*generate)
-            return runGenerate(generateOptions);
-        return runConvert(convertOptions);
+        return CommandLine().run(argc, argv);
     } catch (const Error& error) {
         std::cerr << describe(error);
         return exitStatus(error.kind);

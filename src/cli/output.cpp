@@ -1,7 +1,7 @@
 // Checked output: buffered write(2) calls, fsync and rename for replaced files.
 #include "output.h"
 
-#include "kvr_error.h"
+#include "messages.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -70,7 +70,7 @@ Output Output::file(const std::string& path, const std::vector<std::string>& inp
     if (exists)
         for (const std::string& input : inputs)
             if (sameFile(existing, input))
-                throw Error{ErrorKind::Usage, path, "is the same file as the input " + input};
+                throw Error{ErrorKind::Usage, path, sameFileAsInput(input)};
     if (exists && !S_ISREG(existing.st_mode)) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
         if (fd < 0)

@@ -3,7 +3,7 @@
 
 #include "files/puzzle_file.h"
 #include "files/puzzle_line.h"
-#include "kvr_error.h"
+#include "messages.h"
 #include "line_reader.h"
 
 #include <algorithm>
@@ -48,9 +48,7 @@ Board readKvrFile(const std::string& path)
         got += static_cast<std::size_t>(n);
     }
     if (got < bytes.size())
-        throw Error{ErrorKind::Input, path,
-                    "not a puzzle file: it holds " + std::to_string(got) + " bytes, a puzzle needs " +
-                        std::to_string(kPuzzleFileSize)};
+        throw Error{ErrorKind::Input, path, notAPuzzleFile(got)};
     Board board;
     applyPuzzle(board, *decodePuzzle(bytes));
     return board;
@@ -91,13 +89,11 @@ std::string firstPuzzleLine(int fd, const std::string& name)
     std::string line;
     for (LineReader::Read read = reader.next(line); read != LineReader::Read::End; read = reader.next(line)) {
         if (read == LineReader::Read::TooLong)
-            throw Error{ErrorKind::Input, name,
-                        "a puzzle line has 81 characters, line " + std::to_string(reader.number()) +
-                            " has more than " + std::to_string(kLongestLine)};
+            throw Error{ErrorKind::Input, name + ", line " + std::to_string(reader.number()), lineTooLong()};
         if (line.find_first_not_of(" \t\r") != std::string::npos)
             return line;
     }
-    throw Error{ErrorKind::Input, name, "holds no puzzle line"};
+    throw Error{ErrorKind::Input, name, noPuzzleLine()};
 }
 
 Board readPuzzle(const std::string& argument)

@@ -25,7 +25,7 @@ LineResult solved(Board& board)
     case BatchEnd::NoSolution:
         break;
     }
-    return {line, "no solution", kNotSolved};
+    return {line, noSolution(), kNotSolved};
 }
 
 // PUZZLE:COUNT:SOLUTION, COUNT written N+ when it reaches the limit.
@@ -69,7 +69,7 @@ ExitStatus run(const PuzzleOptions& options, const Work& work)
         const LineResult result = work(board);
         output.write(result.out);
         if (!result.failure.empty())
-            std::cerr << "kvr: " << options.puzzle << ": " << result.failure << '\n';
+            std::cerr << notice(options.puzzle, result.failure);
         status = result.status;
     }
     output.finish();

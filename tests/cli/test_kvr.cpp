@@ -1,8 +1,21 @@
 // kvr end to end: what each command prints and exits with, batches on several threads, and a
 // thousand generated puzzles solved.
+#include "test_files.h"
+
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using kavrin::test::contents;
+using kavrin::test::writeFile;
 
 namespace {
 struct Run {
@@ -11,14 +24,29 @@ struct Run {
     QString err;
 };
 
-Run kvr(const QStringList& args, const QByteArray& input = {})
+// Runs kvr; `setUp` runs in the child before kvr starts (limits, closed descriptors), and a
+// standard output file, when named, takes the place of the pipe.
+Run kvr(const QStringList& args, const QByteArray& input = {}, const std::function<void()>& setUp = {},
+        const QString& outputFile = {})
 {
     QProcess p;
+    if (setUp)
+        p.setChildProcessModifier(setUp);
+    if (!outputFile.isEmpty())
+        p.setStandardOutputFile(outputFile);
     p.start(QStringLiteral(KVR_PATH), args);
     p.write(input);
     p.closeWriteChannel();
     p.waitForFinished(120000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Files may grow to 100 bytes only: a write past that fails as on a full disk.
+void smallFileLimit()
+{
+    const rlimit limit{100, 100};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 const QString kEasy = "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
@@ -27,6 +55,14 @@ const QString kEasySolution = "5346789126721953481983425678597614234268537917139
 const QString kMany = "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5.........";
 const QString kManyFirst = "534678192672195348198342567859761423426853971713924856961537284287419635345286719";
 const QString kEmpty(81, '.');
+
+// The puzzle as a .kvr file in the folder.
+QString kvrOf(const QString& puzzle, const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath("puzzle.kvr");
+    QProcess::execute(QStringLiteral(KVR_PATH), {"convert", puzzle, path});
+    return path;
+}
 } // namespace
 
 class KvrTest : public QObject {
@@ -106,6 +142,157 @@ private slots:
             QCOMPARE(many.err, one.err);
             QCOMPARE(many.code, one.code);
         }
+    }
+
+    // Standard output that cannot take the bytes: every command says so and exits with 3, with
+    // no pointer to the help, since nothing was wrong with the command line.
+    void fullOutput_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("show") << QStringList{"show", kEasy};
+        QTest::newRow("check") << QStringList{"check", kEasy};
+        QTest::newRow("solve") << QStringList{"solve", kEasy};
+        QTest::newRow("count a batch") << QStringList{"count", "-"};
+        QTest::newRow("generate") << QStringList{"generate", "--seed", "1"};
+        QTest::newRow("convert to standard output") << QStringList{"convert", kEasy, "-"};
+        QTest::newRow("help") << QStringList{"solve", "--help"};
+    }
+    void fullOutput()
+    {
+        QFETCH(QStringList, args);
+        const Run r = kvr(args, (kEasy + "\n").toUtf8(), {}, "/dev/full");
+        QCOMPARE(r.code, 3);
+        QCOMPARE(r.err.section('\n', -2), "kvr: standard output: No space left on device\n");
+    }
+
+    // Whatever makes a command fail, an output file that was there stays byte for byte, and no
+    // temporary file is left beside it.
+    void failureLeavesOutputWhole_data()
+    {
+        QTest::addColumn<QString>("in"); // "OUT" and "LINK" stand for those files
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("limited");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("input a folder") << "." << QStringList{"convert", "IN", "OUT"} << false << 2 << "Is a directory";
+        QTest::newRow("input no puzzle") << QString(81, 'x') << QStringList{"convert", "IN", "OUT"} << false << 2 << "is not a digit";
+        QTest::newRow("onto itself") << "OUT" << QStringList{"convert", "IN", "OUT"} << false << 2
+                                     << "is the same file as the input";
+        QTest::newRow("onto itself through a link") << "LINK" << QStringList{"convert", "IN", "OUT"} << false << 2
+                                                    << "is the same file as the input";
+        QTest::newRow("disk full") << kEasy << QStringList{"convert", "IN", "OUT"} << true << 3 << "File too large";
+        QTest::newRow("generate two into one") << "" << QStringList{"generate", "-n", "2", "-o", "OUT"} << false << 2
+                                               << "-o writes one grid";
+        QTest::newRow("generate, disk full") << "" << QStringList{"generate", "-o", "OUT"} << true << 3
+                                             << "File too large";
+    }
+    void failureLeavesOutputWhole()
+    {
+        QTemporaryDir dir;
+        const QString out = dir.filePath("old.kvr"), link = dir.filePath("link.kvr");
+        QCOMPARE(kvr({"convert", kEasySolution, out}).code, 0);
+        const QByteArray before = contents(out);
+        QVERIFY(QFile::link(out, link));
+        QFETCH(QString, in);
+        QFETCH(QStringList, args);
+        args.replaceInStrings("IN", in == "OUT" ? out : in == "LINK" ? link : in);
+        args.replaceInStrings("OUT", out);
+        QFETCH(bool, limited);
+        const Run r = kvr(args, {}, limited ? smallFileLimit : std::function<void()>());
+        QTEST(r.code, "code");
+        QFETCH(QString, err);
+        QVERIFY2(r.err.contains(err), qPrintable(r.err));
+        QCOMPARE(contents(out), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    // A FIFO is written in place, never replaced by a file.
+    void fifoIsWrittenInPlace()
+    {
+        QTemporaryDir dir;
+        const QByteArray fifo = QFile::encodeName(dir.filePath("fifo"));
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        QCOMPARE(kvr({"convert", kEasy, QString::fromUtf8(fifo)}).code, 0);
+        char bytes[200] = {};
+        const ssize_t got = ::read(reader, bytes, sizeof bytes);
+        ::close(reader);
+        QCOMPARE(QByteArray(bytes, int(got)), (kEasy + "\n").toUtf8());
+        struct stat info {};
+        QVERIFY(::stat(fifo.constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+    }
+
+    void inputThatCannotBeRead_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("stdinFile"); // "closed" closes it
+        QTest::addColumn<QString>("err");
+        QTest::newRow("standard input a folder") << QStringList{"solve", "-"} << "/" << "kvr: standard input: Is a directory\n";
+        QTest::newRow("standard input closed") << QStringList{"show", "-"} << "closed"
+                                               << "kvr: standard input: Bad file descriptor\n";
+        QTest::newRow("argument a folder") << QStringList{"check", "/"} << "" << "kvr: /: Is a directory\n";
+        QTest::newRow("line of the wrong length") << QStringList{"show", QString(80, '.')} << ""
+                                                  << "kvr: puzzle line: a puzzle line has 81 characters, this one has 80\n";
+        QTest::newRow("empty file") << QStringList{"show", "/dev/null"} << "" << "kvr: /dev/null: holds no puzzle line\n";
+    }
+    void inputThatCannotBeRead()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, stdinFile);
+        QProcess p;
+        if (stdinFile == "closed")
+            p.setChildProcessModifier([] { ::close(STDIN_FILENO); });
+        else if (!stdinFile.isEmpty())
+            p.setStandardInputFile(stdinFile);
+        p.start(QStringLiteral(KVR_PATH), args);
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(p.exitCode(), 2);
+        QTEST(QString::fromUtf8(p.readAllStandardError()), "err");
+    }
+
+    // A line with no end in sight is refused without waiting for it, and a batch goes on after it.
+    void longLineRefusedAtOnce()
+    {
+        QProcess p;
+        p.start(QStringLiteral(KVR_PATH), {"show", "-"});
+        p.write(QByteArray(1 << 20, '1'));
+        QVERIFY(p.waitForFinished(20000)); // standard input is still open
+        QCOMPARE(p.exitCode(), 2);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()),
+                 "kvr: standard input, line 1: a puzzle line has 81 characters, this one has more than 1024\n");
+        const Run batch = kvr({"solve", "-"}, QByteArray(5 << 20, '1') + "\n" + kEasy.toUtf8() + "\n");
+        QCOMPARE(batch.code, 2);
+        QCOMPARE(batch.out, kEasySolution + "\n");
+        QCOMPARE(batch.err, "kvr: line 1: a puzzle line has 81 characters, this one has more than 1024\n");
+    }
+
+    // A .kvr file's solver digits are no givens: a puzzle line leaves them out and says so.
+    void lossyConversionSaysSo_data()
+    {
+        QTest::addColumn<bool>("all");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("err");
+        QTest::newRow("givens only") << false << "5...7" + kEasy.mid(5)
+                                     << "3 digits placed by a solver left out; --all keeps them";
+        QTest::newRow("--all") << true << "534.7.8.." + kEasy.mid(9) << "";
+    }
+    void lossyConversionSaysSo()
+    {
+        QTemporaryDir dir;
+        const QString in = dir.filePath("Half Solved.KVR"), out = dir.filePath("line.txt");
+        QByteArray bytes = contents(kvrOf(kEasy, dir));
+        // Square 1 keeps its fixed 5; squares 2, 3 and 7 hold a solver's 3, 4 and 8.
+        bytes.replace(3, 6, QByteArray("\x03\x00\x00\x04\x00\x00", 6));
+        bytes.replace(18, 3, QByteArray("\x08\x00\x00", 3));
+        QVERIFY(writeFile(in, bytes));
+        QFETCH(bool, all);
+        const Run r = kvr(all ? QStringList{"convert", "--all", in, out} : QStringList{"convert", in, out});
+        QCOMPARE(r.code, 0);
+        QFETCH(QString, line);
+        QCOMPARE(QString::fromUtf8(contents(out)), line + "\n");
+        QFETCH(QString, err);
+        QCOMPARE(r.err, err.isEmpty() ? err : "kvr: " + in + ": " + err + "\n");
     }
 
     void shortKvrFileIsNamed()
