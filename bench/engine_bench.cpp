@@ -2,6 +2,7 @@
 #include "checking/completion.h"
 #include "files/puzzle_line.h"
 #include "generation/generator.h"
+#include "grading/rating.h"
 #include "model/game_commands.h"
 #include "solving/logic_solver.h"
 #include "solving/fast_solver.h"
@@ -200,6 +201,22 @@ void BM_CountSolutions17Clue(benchmark::State& state)
     state.counters["guesses/puzzle"] = static_cast<double>(guesses) / puzzles;
 }
 BENCHMARK(BM_CountSolutions17Clue)->Unit(benchmark::kMillisecond);
+
+// kvr rate's work on the same list: the count to two, then the technique ladder.
+void BM_RatePuzzle17Clue(benchmark::State& state)
+{
+    const std::vector<Grid>& grids = seventeenClues();
+    if (grids.empty()) {
+        state.SkipWithError("no 17-clue list: set KAVRIN_17_CLUE");
+        return;
+    }
+    for (auto _ : state)
+        for (const Grid& grid : grids)
+            benchmark::DoNotOptimize(RatePuzzle(grid));
+    state.counters["puzzles/s"] = benchmark::Counter(static_cast<double>(state.iterations() * grids.size()),
+                                                     benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RatePuzzle17Clue)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // kvr's commands, each as its options and the function that runs it; main.cpp reads the options.
 #pragma once
 
+#include "generation/graded_generator.h"
 #include "messages.h"
 
 #include <cstdint>
@@ -19,11 +20,17 @@ struct CountOptions : PuzzleOptions {
     long long limit = 2;
 };
 
+struct RateOptions : PuzzleOptions {
+    bool explain = false; // the steps of one puzzle in words
+};
+
 struct GenerateOptions {
     long long count = 1;
     std::optional<std::uint64_t> seed;
     bool solution = false;
     std::string output; // a .kvr file for the one grid; empty for none
+    std::optional<Grade> difficulty; // unique, minimal puzzles of this grade instead
+    Symmetry symmetry = Symmetry::None;
 };
 
 struct ConvertOptions {
@@ -36,6 +43,7 @@ ExitStatus runShow(const std::string& puzzle);
 ExitStatus runCheck(const std::string& puzzle);
 ExitStatus runSolve(const PuzzleOptions& options);
 ExitStatus runCount(const CountOptions& options);
+ExitStatus runRate(const RateOptions& options);
 ExitStatus runGenerate(const GenerateOptions& options);
 ExitStatus runConvert(const ConvertOptions& options);
 

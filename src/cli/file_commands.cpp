@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <iostream>
+#include <set>
 
 namespace kavrin::cli {
 
@@ -36,22 +37,54 @@ int solverDigits(const Board& board)
 }
 } // namespace
 
+namespace {
+// As the game's Generate command makes them: the drawn digits are the puzzle; -o keeps the
+// solver's digits too, with their flags.
+Board generatedGrid(const GenerateOptions& options, SeededUniform& random)
+{
+    Board board;
+    Candidates candidates;
+    std::cerr << failedAttempts(GeneratePuzzle(board, candidates, random)) << '\n';
+    if (!options.output.empty())
+        writeFile(options.output, bytesOf(board), {});
+    if (!options.solution)
+        ClearBlueNumbers(board);
+    return board;
+}
+
+// Unique, minimal and of the grade asked for, none twice; -o keeps the givens alone.
+Board gradedGrid(const GenerateOptions& options, std::mt19937_64& random, std::set<Grid>& made)
+{
+    GradedPuzzle puzzle;
+    do
+        puzzle = GenerateGraded(*options.difficulty, options.symmetry, random);
+    while (!made.insert(puzzle.givens).second);
+    std::cerr << failedAttempts(puzzle.failed) << '\n';
+    Board board;
+    for (int s = 1; s <= kSquareCount; ++s)
+        board.SetSquare(s, puzzle.givens[static_cast<std::size_t>(s - 1)], true, kWhite);
+    if (!options.output.empty())
+        writeFile(options.output, bytesOf(board), {});
+    if (options.solution)
+        for (int s = 1; s <= kSquareCount; ++s)
+            if (board[s].Digit == 0)
+                board.SetSquare(s, puzzle.solution[static_cast<std::size_t>(s - 1)], false, kWhite);
+    return board;
+}
+} // namespace
+
 ExitStatus runGenerate(const GenerateOptions& options)
 {
     if (!options.output.empty() && options.count != 1)
         throw Error{ErrorKind::Usage, {}, oneGridOnly(), "generate"};
     const auto seed = options.seed.value_or(
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    SeededUniform random(seed);
+    SeededUniform uniform(seed);
+    std::mt19937_64 random(seed);
+    std::set<Grid> made;
     Output out = Output::standardOutput();
     for (long long n = 0; n < options.count; ++n) {
-        Board board;
-        Candidates candidates;
-        std::cerr << failedAttempts(GeneratePuzzle(board, candidates, random)) << '\n';
-        if (!options.output.empty())
-            writeFile(options.output, bytesOf(board), {});
-        if (!options.solution)
-            ClearBlueNumbers(board);
+        const Board board = options.difficulty ? gradedGrid(options, random, made) : generatedGrid(options, uniform);
         out.write(formatPuzzleLine(board) + "\n");
     }
     out.finish();

@@ -4,7 +4,7 @@ _kvr()
     local cur prev words cword
     _init_completion || return
 
-    local commands="show check solve count generate convert"
+    local commands="show check solve count rate generate convert"
     local command= i
     for ((i = 1; i < cword; i++)); do
         if [[ " $commands " == *" ${words[i]} "* ]]; then
@@ -21,6 +21,12 @@ _kvr()
     case $prev in
         -n | --seed | --limit | -j | --jobs)
             return ;;
+        --difficulty)
+            COMPREPLY=($(compgen -W "easy medium hard expert" -- "$cur"))
+            return ;;
+        --symmetry)
+            COMPREPLY=($(compgen -W "none rotational mirror" -- "$cur"))
+            return ;;
         -o)
             _filedir '@(kvr|KVR)'
             return ;;
@@ -30,7 +36,8 @@ _kvr()
     case $command in
         solve) options+=" -j --jobs" ;;
         count) options+=" --limit -j --jobs" ;;
-        generate) options+=" -n --seed --solution -o" ;;
+        rate) options+=" --explain -j --jobs" ;;
+        generate) options+=" -n --seed --solution -o --difficulty --symmetry" ;;
         convert) options+=" --all" ;;
     esac
     if [[ $cur == -* ]]; then

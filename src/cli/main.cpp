@@ -14,8 +14,8 @@ namespace {
 using namespace kavrin::cli;
 
 constexpr std::string_view kPuzzleHelp = R"(A PUZZLE is an 81-character line ('1'..'9' given digits, '.' or '0' empty squares), a .kvr file,
-a text file whose first line that is not blank is a puzzle, or '-' for standard input. solve and
-count read every line of standard input when PUZZLE is '-' or left out.)";
+a text file whose first line that is not blank is a puzzle, or '-' for standard input. solve,
+count and rate read every line of standard input when PUZZLE is '-' or left out.)";
 
 constexpr std::string_view kExitHelp = R"(Exit status: 0 success; 1 a puzzle left unsolved or not unique; 2 bad usage, or input that cannot
 be read or is not a puzzle; 3 output that could not be written.)";
@@ -69,6 +69,21 @@ std::string commandOf(const CLI::App& app)
     return used.empty() ? std::string() : used.front()->get_name();
 }
 
+kavrin::Grade gradeNamed(const std::string& name)
+{
+    for (const kavrin::Grade grade : {kavrin::Grade::Easy, kavrin::Grade::Medium, kavrin::Grade::Hard, kavrin::Grade::Expert})
+        if (kavrin::gradeName(grade) == name)
+            return grade;
+    return kavrin::Grade::Expert;
+}
+
+kavrin::Symmetry symmetryNamed(const std::string& name)
+{
+    return name == "rotational" ? kavrin::Symmetry::Rotational
+           : name == "mirror"   ? kavrin::Symmetry::Mirror
+                                : kavrin::Symmetry::None;
+}
+
 // Help and the version go to standard output, checked like any other output.
 ExitStatus print(const std::string& text)
 {
@@ -85,16 +100,18 @@ public:
     ExitStatus run(int argc, char** argv);
 
 private:
-    CLI::App app_{"kvr: solve, count, check, generate, show and convert 9x9 number puzzles.", "kvr"};
+    CLI::App app_{"kvr: solve, count, rate, check, generate, show and convert 9x9 number puzzles.", "kvr"};
     CLI::App* show_;
     CLI::App* check_;
     CLI::App* solve_;
     CLI::App* count_;
+    CLI::App* rate_;
     CLI::App* generate_;
     CLI::App* convert_;
     std::string puzzle_;
     PuzzleOptions solveOptions_;
     CountOptions countOptions_;
+    RateOptions rateOptions_;
     GenerateOptions generateOptions_;
     ConvertOptions convertOptions_;
 };
@@ -127,14 +144,44 @@ number of solutions (written N+ when it reaches the limit), and the first soluti
         ->default_val(2);
     addJobs(count_, countOptions_.jobs);
 
+    rate_ = app_.add_subcommand("rate", "grade each puzzle by the techniques a player needs");
+    rate_->footer(footer(R"(Each puzzle gives one line PUZZLE:GRADE:STEPS. The grade is the hardest rung of the technique
+ladder the puzzle needs, tried easiest first and from the start again after every step:
+  easy      hidden and naked singles
+  medium    pointing, claiming, naked and hidden pairs
+  hard      naked and hidden triples, x-wing, xy-wing, xyz-wing, naked and hidden quads,
+            swordfish, jellyfish
+  expert    the ladder stalls; the rest needs trial and error
+or no-solution, or many-solutions. STEPS names the hardest technique used, a slash, then each
+technique used with how often, in ladder order: pointing/hidden-single=40,pointing=2. Exit 0 when
+every puzzle has a grade, 1 when one has no solution or more than one.)"));
+    addPuzzle(rate_, rateOptions_.puzzle, true);
+    rate_->add_flag("--explain", rateOptions_.explain, "print the steps of one puzzle in words, then its grade");
+    addJobs(rate_, rateOptions_.jobs);
+
     generate_ = app_.add_subcommand("generate", "print new puzzles, one line each");
-    generate_->footer(footer(R"(The number of failed attempts before each puzzle goes to standard error.)", false));
+    generate_->footer(footer(R"(Without --difficulty the puzzles are made as the game's Generate command makes them, and -o
+writes the full grid with the flags that tell the puzzle's digits from the solver's. With it,
+every puzzle has exactly one solution, no given (with --symmetry no pair of givens) can go
+without losing that, kvr rate gives it the grade asked for, and -o writes its givens alone.
+The number of failed attempts before each puzzle goes to standard error.)", false));
     generate_->add_option("-n", generateOptions_.count, "how many puzzles")->check(atLeast(1))->default_val(1);
     generate_->add_option("--seed", generateOptions_.seed, "the seed of the random digits, for the same puzzles again")
         ->check(atLeast(0));
     generate_->add_flag("--solution", generateOptions_.solution, "print the full grids instead");
-    generate_->add_option("-o", generateOptions_.output, "also write the one full grid, with its flags, to a .kvr file")
+    generate_->add_option("-o", generateOptions_.output, "also write the one grid to a .kvr file")
         ->type_name("FILE.kvr");
+    auto* difficulty = generate_->add_option_function<std::string>(
+        "--difficulty", [this](const std::string& name) { generateOptions_.difficulty = gradeNamed(name); },
+        "make unique, minimal puzzles of this grade instead, as kvr rate grades them");
+    difficulty->check(CLI::IsMember({"easy", "medium", "hard", "expert"}))->type_name("GRADE");
+    generate_
+        ->add_option_function<std::string>(
+            "--symmetry", [this](const std::string& name) { generateOptions_.symmetry = symmetryNamed(name); },
+            "givens in pairs turned half round the centre, or mirrored across the middle column")
+        ->check(CLI::IsMember({"none", "rotational", "mirror"}))
+        ->type_name("none|rotational|mirror")
+        ->needs(difficulty);
 
     convert_ = app_.add_subcommand("convert", "convert between a .kvr file and a puzzle-line file");
     convert_->footer(footer(R"(OUT is written as a .kvr file when its name ends in .kvr (in any case), else as a puzzle line. A
@@ -172,6 +219,8 @@ ExitStatus CommandLine::run(int argc, char** argv)
         return runSolve(solveOptions_);
     if (*count_)
         return runCount(countOptions_);
+    if (*rate_)
+        return runRate(rateOptions_);
     if (*generate_)
         return runGenerate(generateOptions_);
     return runConvert(convertOptions_);

@@ -82,7 +82,23 @@ std::string solverDigitsLeftOut(int count)
 
 std::string failedAttempts(int count)
 {
-    return std::to_string(count) + " failed attempts";
+    return std::to_string(count) + (count == 1 ? " failed attempt" : " failed attempts");
+}
+
+std::string gradeVerdict(const Rating& rating)
+{
+    const std::string grade = "grade: " + std::string(gradeName(rating.grade));
+    switch (rating.grade) {
+    case Grade::NoSolution:
+        return "no solution, so no grade";
+    case Grade::ManySolutions:
+        return "more than one solution, so no grade";
+    case Grade::Expert:
+        return "no technique of the ladder goes further: the rest needs trial and error\n" + grade;
+    default:
+        return rating.hardest ? grade + " (the hardest step: " + std::string(techniqueName(*rating.hardest)) + ")"
+                              : grade;
+    }
 }
 
 } // namespace kavrin::cli

@@ -2,6 +2,8 @@
 // own making. The reasons for lines that are not puzzles are the engine's.
 #pragma once
 
+#include "grading/rating.h"
+
 #include <cstddef>
 #include <string>
 
@@ -48,5 +50,7 @@ std::string sameFileAsInput(const std::string& input);
 std::string noSolution();
 std::string solverDigitsLeftOut(int count);
 std::string failedAttempts(int count);
+// The last line of an explained rating.
+std::string gradeVerdict(const Rating& rating);
 
 } // namespace kavrin::cli

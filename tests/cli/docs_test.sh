@@ -7,8 +7,9 @@ kvr=$1 manual=$2 completion=$3
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
 
-# Words of a help section: "Subcommands:" gives the commands, "Options:" the options.
-section() { sed -n "/^$1:/,/^\$/p" | awk 'NR > 1 && NF { print $1 }' | tr ',' '\n' | sed 's/=.*//' | grep -v '^$' | sort; }
+# The names a help section lists, two blanks in ("Subcommands:" the commands, "Options:" the
+# options); deeper lines are wrapped descriptions.
+section() { sed -n "/^$1:/,/^\$/p" | awk 'NR > 1 && /^  [^ ]/ { print $1 }' | tr ',' '\n' | sed 's/=.*//' | grep -v '^$' | sort; }
 commands=$("$kvr" --help | section Subcommands)
 
 source /usr/share/bash-completion/bash_completion

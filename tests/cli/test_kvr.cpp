@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +106,17 @@ private slots:
         QTest::newRow("control byte shown escaped")
             << QStringList{"show", QString(80, '.') + "\x1b"} << 2 << "" << "character 81 ('\\x1b')";
         QTest::newRow("no command") << QStringList{} << 2 << "" << "Try 'kvr --help'.";
+        QTest::newRow("explain") << QStringList{"rate", "--explain", kEasy} << 0
+                                 << "1. row 3: 5 can only go in column 7 [hidden-single]\n" << "";
+        QTest::newRow("explain, the verdict") << QStringList{"rate", "--explain", kEasy} << 0
+                                              << "\n51. row 9: 6 can only go in column 6 [hidden-single]\n"
+                                                 "grade: easy (the hardest step: hidden-single)\n" << "";
+        QTest::newRow("explain many") << QStringList{"rate", "--explain", kMany} << 1
+                                      << "more than one solution, so no grade\n" << "";
+        QTest::newRow("symmetry alone") << QStringList{"generate", "--symmetry", "mirror"} << 2 << ""
+                                        << "--symmetry requires --difficulty";
+        QTest::newRow("no such grade") << QStringList{"generate", "--difficulty", "fiendish"} << 2 << ""
+                                       << "fiendish not in {easy,medium,hard,expert}";
     }
     void commands()
     {
@@ -125,6 +137,7 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::newRow("solve") << "solve" << 2;
         QTest::newRow("count") << "count" << 2;
+        QTest::newRow("rate") << "rate" << 2;
     }
     void jobsChangeNothing()
     {
@@ -295,6 +308,47 @@ private slots:
         QCOMPARE(r.err, err.isEmpty() ? err : "kvr: " + in + ": " + err + "\n");
     }
 
+    // kvr rate prints the pinned grades and steps of the known puzzles, every one.
+    void rateKnownPuzzles()
+    {
+        QFile file(QStringLiteral(KAVRIN_TEST_DATA "/grades.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QString expected;
+        QByteArray puzzles;
+        while (!file.atEnd())
+            if (const QString line = QString::fromUtf8(file.readLine()); !line.startsWith('#')) {
+                expected += line;
+                puzzles += line.section(':', 0, 0).toUtf8() + "\n";
+            }
+        const Run r = kvr({"rate", "-"}, puzzles);
+        QCOMPARE(r.code, 1); // the table holds puzzles with no and with many solutions
+        QCOMPARE(r.out, expected);
+    }
+
+    // Distinct, of the grade asked for, the same from the same seed; -o keeps the givens alone.
+    void generateDifficulty()
+    {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("one.kvr");
+        const QStringList args{"generate", "--difficulty", "hard", "-n", "6", "--seed", "11"};
+        const Run made = kvr(args);
+        QCOMPARE(made.code, 0);
+        const QStringList puzzles = made.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(QSet<QString>(puzzles.begin(), puzzles.end()).size(), 6);
+        QCOMPARE(kvr(args).out, made.out);
+        const Run rated = kvr({"rate", "-"}, made.out.toUtf8());
+        QCOMPARE(rated.out.count(":hard:"), 6);
+        const Run one = kvr({"generate", "--difficulty", "expert", "--seed", "5", "-o", saved});
+        QCOMPARE(one.code, 0);
+        const QByteArray bytes = contents(saved);
+        QCOMPARE(bytes.size(), 243);
+        for (int s = 0; s < 81; ++s) {
+            const char digit = bytes[3 * s];
+            QCOMPARE(digit == 0 ? '.' : char('0' + digit), one.out[s].toLatin1());
+            QCOMPARE(bytes.mid(3 * s + 1, 2), QByteArray(digit == 0 ? "\0\0" : "\xFF\xFF", 2));
+        }
+    }
+
     void shortKvrFileIsNamed()
     {
         QTemporaryDir dir;
@@ -327,7 +381,7 @@ private slots:
         QCOMPARE(generated.code, 0);
         const QStringList puzzles = generated.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(puzzles.size(), 1000);
-        QCOMPARE(generated.err.count("failed attempts"), 1000);
+        QCOMPARE(generated.err.count("failed attempt"), 1000);
         const Run solved = kvr({"solve", "-"}, generated.out.toUtf8());
         QCOMPARE(solved.code, 0);
         const QStringList solutions = solved.out.split('\n', Qt::SkipEmptyParts);

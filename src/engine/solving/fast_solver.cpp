@@ -246,18 +246,28 @@ class Search {
 public:
     enum class Order { FewestDigits, Index };
 
-    Search(long long limit, Order order) : limit_(limit), order_(order) {}
+    // With a random source, each square's digits are tried in a random order.
+    Search(long long limit, Order order, std::mt19937_64* random = nullptr)
+        : limit_(limit), order_(order), random_(random)
+    {
+    }
 
     void run(const State& state)
     {
         const int square = order_ == Order::Index ? lowest(state.empty) : state.fewestDigitsSquare();
-        for (int d = 0; d < 9 && count_ < limit_; ++d)
+        std::array<int, 9> digits{0, 1, 2, 3, 4, 5, 6, 7, 8};
+        if (random_)
+            std::shuffle(digits.begin(), digits.end(), *random_);
+        for (const int d : digits) {
+            if (count_ >= limit_)
+                return;
             if (state.fits(d, square)) {
                 ++guesses_;
                 State next = state;
                 next.place(square, d);
                 settle(next);
             }
+        }
     }
 
     // Propagates, then records a solution or branches.
@@ -284,12 +294,21 @@ private:
 
     long long limit_;
     Order order_;
+    std::mt19937_64* random_;
     long long count_ = 0;
     long long guesses_ = 0;
     Grid smallest_{};
 };
 
 } // namespace
+
+Grid RandomFullGrid(std::mt19937_64& random)
+{
+    Search search(1, Search::Order::FewestDigits, &random);
+    State empty;
+    search.settle(empty);
+    return search.smallest();
+}
 
 SolutionCount CountSolutions(const Grid& grid, long long limit)
 {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <random>
 
 namespace kavrin {
 
@@ -20,5 +21,9 @@ struct SolutionCount {
 // Counts solutions up to the limit (at least 1) and finds the first one in index order.
 // Givens that repeat a digit in a row, column or block give no solution.
 SolutionCount CountSolutions(const Grid& grid, long long limit);
+
+// A full valid grid drawn at random: the same search, with each square's digits tried in a
+// random order.
+Grid RandomFullGrid(std::mt19937_64& random);
 
 } // namespace kavrin

@@ -1,7 +1,9 @@
-// kvr solve and kvr count: one puzzle from an argument, or every line of standard input.
+// The commands that take one puzzle or every line of standard input: solve, count and rate.
 #include "batch.h"
 #include "commands.h"
 #include "files/puzzle_line.h"
+#include "grading/explanation.h"
+#include "grading/rating.h"
 #include "puzzle_input.h"
 #include "solving/batch_solve.h"
 #include "solving/fast_solver.h"
@@ -28,19 +30,61 @@ LineResult solved(Board& board)
     return {line, noSolution(), kNotSolved};
 }
 
-// PUZZLE:COUNT:SOLUTION, COUNT written N+ when it reaches the limit.
-LineResult counted(const Board& board, long long limit)
+Grid gridOf(const Board& board)
 {
     Grid grid{};
     for (int s = 1; s <= kSquareCount; ++s)
         grid[static_cast<std::size_t>(s - 1)] = board[s].Digit;
-    const SolutionCount solutions = CountSolutions(grid, limit);
+    return grid;
+}
+
+// PUZZLE:COUNT:SOLUTION, COUNT written N+ when it reaches the limit.
+LineResult counted(const Board& board, long long limit)
+{
+    const SolutionCount solutions = CountSolutions(gridOf(board), limit);
     std::string line = formatPuzzleLine(board) + ":" + std::to_string(solutions.count) +
                        (solutions.count == limit ? "+" : "") + ":";
     if (solutions.count > 0)
         for (const std::uint8_t digit : solutions.first)
             line += static_cast<char>('0' + digit);
     return {line + "\n", {}, solutions.count == 1 && limit > 1 ? kSuccess : kNotSolved};
+}
+
+bool graded(Grade grade)
+{
+    return grade != Grade::NoSolution && grade != Grade::ManySolutions;
+}
+
+// PUZZLE:GRADE:STEPS, STEPS the hardest technique, a slash, and each technique used with how
+// often, in ladder order: "pointing/hidden-single=40,naked-single=12,pointing=2".
+LineResult rated(const Board& board)
+{
+    const Rating rating = RatePuzzle(gridOf(board));
+    std::string line = formatPuzzleLine(board) + ":" + std::string(gradeName(rating.grade)) + ":";
+    if (rating.hardest) {
+        line += std::string(techniqueName(*rating.hardest)) + "/";
+        const char* separator = "";
+        for (int t = 0; t < kTechniqueCount; ++t)
+            if (const int uses = rating.uses[static_cast<std::size_t>(t)]; uses > 0) {
+                line += separator + std::string(techniqueName(static_cast<Technique>(t))) + "=" + std::to_string(uses);
+                separator = ",";
+            }
+    }
+    return {line + "\n", {}, graded(rating.grade) ? kSuccess : kNotSolved};
+}
+
+// The steps of one puzzle in words, then its grade.
+ExitStatus explainRating(const std::string& puzzle)
+{
+    const Board board = readPuzzle(puzzle);
+    const Rating rating = RatePuzzle(gridOf(board), true);
+    Output output = Output::standardOutput();
+    int number = 0;
+    for (const Deduction& step : rating.steps)
+        output.write(std::to_string(++number) + ". " + explain(step) + "\n");
+    output.write(gradeVerdict(rating) + "\n");
+    output.finish();
+    return graded(rating.grade) ? kSuccess : kNotSolved;
 }
 
 // A line's board, or its reason as a failure.
@@ -85,6 +129,13 @@ ExitStatus runSolve(const PuzzleOptions& options)
 ExitStatus runCount(const CountOptions& options)
 {
     return run(options, [&](Board& board) { return counted(board, options.limit); });
+}
+
+ExitStatus runRate(const RateOptions& options)
+{
+    if (options.explain)
+        return explainRating(options.puzzle);
+    return run(options, [](const Board& board) { return rated(board); });
 }
 
 } // namespace kavrin::cli

@@ -1,0 +1,337 @@
+// One function per technique. Each scans in a fixed order (houses 0..26, digits 1..9, squares
+// 0..80) and returns its first instance that changes something, so a grade never depends on luck.
+#include "grading/techniques.h"
+
+#include <bit>
+
+namespace kavrin {
+
+namespace {
+
+constexpr bool hasOne(unsigned mask)
+{
+    return mask != 0 && (mask & (mask - 1)) == 0;
+}
+
+constexpr DigitMask bitOf(int digit)
+{
+    return static_cast<DigitMask>(1u << digit);
+}
+
+int squareOf(int house, int k)
+{
+    return kGrid.houses[static_cast<std::size_t>(house)][static_cast<std::size_t>(k)];
+}
+
+DigitMask candidatesOf(const Pencilmarks& marks, int square)
+{
+    return marks.candidates[static_cast<std::size_t>(square)];
+}
+
+Deduction deductionOf(Technique technique)
+{
+    Deduction step;
+    step.technique = technique;
+    return step;
+}
+
+// Takes the digits from the square where it still has them; true when it had any.
+bool takeAway(Deduction& step, const Pencilmarks& marks, int square, DigitMask digits)
+{
+    const auto there = static_cast<DigitMask>(candidatesOf(marks, square) & digits);
+    step.removed[static_cast<std::size_t>(square)] |= there;
+    return there != 0;
+}
+
+// Every set of `size` bits among the `eligible` ones, in increasing order, until `found` says
+// stop; true when it did.
+template <typename Found>
+bool anySubset(unsigned eligible, int size, const Found& found)
+{
+    if (std::popcount(eligible) < size)
+        return false;
+    // The subsets of eligible, walked upwards: each next one is the smallest above the last.
+    for (unsigned subset = (0 - eligible) & eligible; subset != 0; subset = (subset - eligible) & eligible)
+        if (std::popcount(subset) == size && found(subset))
+            return true;
+    return false;
+}
+
+std::optional<Deduction> hiddenSingle(const Pencilmarks& marks)
+{
+    for (int house = 0; house < kHouseCount; ++house) {
+        DigitMask once = 0, twice = 0;
+        for (const std::uint8_t s : kGrid.houses[static_cast<std::size_t>(house)]) {
+            twice |= once & marks.candidates[s];
+            once |= marks.candidates[s];
+        }
+        const auto singles = static_cast<DigitMask>(once & ~twice);
+        if (singles == 0)
+            continue;
+        Deduction step = deductionOf(Technique::HiddenSingle);
+        step.digit = std::countr_zero(singles);
+        step.house = house;
+        step.square = squareOf(house, std::countr_zero(marks.placesOf(house, step.digit)));
+        return step;
+    }
+    return std::nullopt;
+}
+
+std::optional<Deduction> nakedSingle(const Pencilmarks& marks)
+{
+    for (int s = 0; s < 81; ++s)
+        if (hasOne(candidatesOf(marks, s))) {
+            Deduction step = deductionOf(Technique::NakedSingle);
+            step.square = s;
+            step.digit = std::countr_zero(candidatesOf(marks, s));
+            return step;
+        }
+    return std::nullopt;
+}
+
+int kindOf(int house)
+{
+    return house / 9; // 0 row, 1 column, 2 block
+}
+
+bool inHouse(int square, int house)
+{
+    return kGrid.housesOf[static_cast<std::size_t>(square)][static_cast<std::size_t>(kindOf(house))] == house;
+}
+
+// A digit whose places in a block all lie in one line (pointing), or in a line all lie in one
+// block (claiming): the rest of that line, or block, cannot take it.
+std::optional<Deduction> lockedSet(const Pencilmarks& marks, Technique technique, int firstHouse, int lastHouse)
+{
+    for (int house = firstHouse; house <= lastHouse; ++house)
+        for (int d = 1; d <= 9; ++d) {
+            const PlaceMask places = marks.placesOf(house, d);
+            if (std::popcount(places) < 2)
+                continue;
+            for (const std::uint8_t other : kGrid.housesOf[static_cast<std::size_t>(squareOf(house, std::countr_zero(places)))]) {
+                bool locked = (kindOf(other) == 2) != (kindOf(house) == 2);
+                for (PlaceMask p = places; p != 0 && locked; p &= p - 1)
+                    locked = inHouse(squareOf(house, std::countr_zero(p)), other);
+                if (!locked)
+                    continue;
+                Deduction step = deductionOf(technique);
+                step.digit = d;
+                step.house = house;
+                step.otherHouse = other;
+                bool any = false;
+                for (const std::uint8_t s : kGrid.houses[other])
+                    if (!inHouse(s, house))
+                        any |= takeAway(step, marks, s, bitOf(d));
+                if (any)
+                    return step;
+            }
+        }
+    return std::nullopt;
+}
+
+// `size` squares of a house that take `size` digits between them: the house's other squares
+// cannot take those digits.
+std::optional<Deduction> nakedSubset(const Pencilmarks& marks, Technique technique, int size)
+{
+    std::optional<Deduction> result;
+    for (int house = 0; house < kHouseCount && !result; ++house) {
+        unsigned eligible = 0;
+        for (int k = 0; k < 9; ++k) {
+            const int n = std::popcount(candidatesOf(marks, squareOf(house, k)));
+            if (n >= 2 && n <= size)
+                eligible |= 1u << k;
+        }
+        anySubset(eligible, size, [&](unsigned subset) {
+            DigitMask digits = 0;
+            for (unsigned p = subset; p != 0; p &= p - 1)
+                digits |= candidatesOf(marks, squareOf(house, std::countr_zero(p)));
+            if (std::popcount(digits) != size)
+                return false;
+            Deduction step = deductionOf(technique);
+            step.house = house;
+            step.digits = digits;
+            bool any = false;
+            for (int k = 0; k < 9; ++k)
+                if ((subset >> k & 1u) != 0)
+                    step.cells[static_cast<std::size_t>(step.cellCount++)] = squareOf(house, k);
+                else
+                    any |= takeAway(step, marks, squareOf(house, k), digits);
+            if (any)
+                result = step;
+            return any;
+        });
+    }
+    return result;
+}
+
+// `size` digits that can only go in the same `size` squares of a house: those squares take
+// nothing else.
+std::optional<Deduction> hiddenSubset(const Pencilmarks& marks, Technique technique, int size)
+{
+    std::optional<Deduction> result;
+    for (int house = 0; house < kHouseCount && !result; ++house) {
+        unsigned eligible = 0;
+        for (int d = 1; d <= 9; ++d) {
+            const int n = std::popcount(marks.placesOf(house, d));
+            if (n >= 2 && n <= size)
+                eligible |= 1u << d;
+        }
+        anySubset(eligible, size, [&](unsigned digits) {
+            PlaceMask places = 0;
+            for (unsigned d = digits; d != 0; d &= d - 1)
+                places |= marks.placesOf(house, std::countr_zero(d));
+            if (std::popcount(places) != size)
+                return false;
+            Deduction step = deductionOf(technique);
+            step.house = house;
+            step.digits = static_cast<DigitMask>(digits);
+            bool any = false;
+            for (PlaceMask p = places; p != 0; p &= p - 1) {
+                const int s = squareOf(house, std::countr_zero(p));
+                step.cells[static_cast<std::size_t>(step.cellCount++)] = s;
+                any |= takeAway(step, marks, s, static_cast<DigitMask>(~digits));
+            }
+            if (any)
+                result = step;
+            return any;
+        });
+    }
+    return result;
+}
+
+// A digit that, in `size` rows (or columns), can only go in the same `size` columns (or rows):
+// those columns (rows) cannot take it elsewhere.
+std::optional<Deduction> fish(const Pencilmarks& marks, Technique technique, int size)
+{
+    std::optional<Deduction> result;
+    for (int d = 1; d <= 9 && !result; ++d)
+        for (const int firstBase : {0, 9}) {
+            const int firstCover = 9 - firstBase;
+            unsigned eligible = 0;
+            for (int k = 0; k < 9; ++k) {
+                const int n = std::popcount(marks.placesOf(firstBase + k, d));
+                if (n >= 2 && n <= size)
+                    eligible |= 1u << k;
+            }
+            const bool found = anySubset(eligible, size, [&](unsigned bases) {
+                PlaceMask covers = 0;
+                for (unsigned b = bases; b != 0; b &= b - 1)
+                    covers |= marks.placesOf(firstBase + std::countr_zero(b), d);
+                if (std::popcount(covers) != size)
+                    return false;
+                Deduction step = deductionOf(technique);
+                step.digit = d;
+                int i = 0;
+                for (unsigned b = bases; b != 0; b &= b - 1)
+                    step.lines[static_cast<std::size_t>(i++)] = firstBase + std::countr_zero(b);
+                for (unsigned c = covers; c != 0; c &= c - 1)
+                    step.lines[static_cast<std::size_t>(i++)] = firstCover + std::countr_zero(c);
+                step.lineCount = size;
+                bool any = false;
+                for (PlaceMask c = covers; c != 0; c &= c - 1)
+                    for (int k = 0; k < 9; ++k)
+                        if ((bases >> k & 1u) == 0)
+                            any |= takeAway(step, marks, squareOf(firstCover + std::countr_zero(c), k), bitOf(d));
+                if (any)
+                    result = step;
+                return any;
+            });
+            if (found)
+                break;
+        }
+    return result;
+}
+
+// A pivot taking x or y, and two squares it sees taking x or z and y or z: one of them holds z,
+// so a square that sees both pincers (and, for the XYZ-wing, the pivot holding z too) cannot.
+std::optional<Deduction> wing(const Pencilmarks& marks, Technique technique, int pivotDigits)
+{
+    for (int pivot = 0; pivot < 81; ++pivot) {
+        const DigitMask xy = candidatesOf(marks, pivot);
+        if (std::popcount(xy) != pivotDigits)
+            continue;
+        const auto& peers = kGrid.peers[static_cast<std::size_t>(pivot)];
+        for (std::size_t i = 0; i < peers.size(); ++i)
+            for (std::size_t j = i + 1; j < peers.size(); ++j) {
+                const DigitMask a = candidatesOf(marks, peers[i]), b = candidatesOf(marks, peers[j]);
+                const auto z = static_cast<DigitMask>(a & b);
+                const bool shape = std::popcount(a) == 2 && std::popcount(b) == 2 && a != b && hasOne(z) &&
+                                   (pivotDigits == 2 ? (a | b) == (xy | z) && (xy & z) == 0 : (a | b) == xy);
+                if (!shape)
+                    continue;
+                Deduction step = deductionOf(technique);
+                step.digits = xy;
+                step.digit = std::countr_zero(z);
+                step.cells = {pivot, peers[i], peers[j], 0};
+                step.cellDigits = {xy, a, b, 0};
+                step.cellCount = 3;
+                bool any = false;
+                for (int s = 0; s < 81; ++s)
+                    if (sees(s, peers[i]) && sees(s, peers[j]) && (pivotDigits == 2 || sees(s, pivot)))
+                        any |= takeAway(step, marks, s, z);
+                if (any)
+                    return step;
+            }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string_view techniqueName(Technique technique)
+{
+    static constexpr std::string_view kNames[kTechniqueCount] = {
+        "hidden-single", "naked-single", "pointing",  "claiming",   "naked-pair",
+        "hidden-pair",   "naked-triple", "hidden-triple", "x-wing", "xy-wing",
+        "xyz-wing",      "naked-quad",   "hidden-quad", "swordfish", "jellyfish"};
+    return kNames[static_cast<int>(technique)];
+}
+
+std::optional<Deduction> findStep(Technique technique, const Pencilmarks& marks)
+{
+    switch (technique) {
+    case Technique::HiddenSingle:
+        return hiddenSingle(marks);
+    case Technique::NakedSingle:
+        return nakedSingle(marks);
+    case Technique::Pointing:
+        return lockedSet(marks, technique, 18, 26);
+    case Technique::Claiming:
+        return lockedSet(marks, technique, 0, 17);
+    case Technique::NakedPair:
+        return nakedSubset(marks, technique, 2);
+    case Technique::HiddenPair:
+        return hiddenSubset(marks, technique, 2);
+    case Technique::NakedTriple:
+        return nakedSubset(marks, technique, 3);
+    case Technique::HiddenTriple:
+        return hiddenSubset(marks, technique, 3);
+    case Technique::XWing:
+        return fish(marks, technique, 2);
+    case Technique::XYWing:
+        return wing(marks, technique, 2);
+    case Technique::XYZWing:
+        return wing(marks, technique, 3);
+    case Technique::NakedQuad:
+        return nakedSubset(marks, technique, 4);
+    case Technique::HiddenQuad:
+        return hiddenSubset(marks, technique, 4);
+    case Technique::Swordfish:
+        return fish(marks, technique, 3);
+    case Technique::Jellyfish:
+        return fish(marks, technique, 4);
+    }
+    return std::nullopt;
+}
+
+void apply(const Deduction& step, Pencilmarks& marks)
+{
+    if (step.fills()) {
+        marks.place(step.square, step.digit);
+        return;
+    }
+    for (std::size_t s = 0; s < marks.candidates.size(); ++s)
+        marks.candidates[s] &= static_cast<DigitMask>(~step.removed[s]);
+}
+
+} // namespace kavrin
