@@ -202,6 +202,25 @@ private slots:
         std::mt19937_64 again(static_cast<std::uint64_t>(grade * 10 + symmetry));
         QVERIFY(GenerateGraded(Grade(grade), Symmetry(symmetry), again).givens == made.givens);
     }
+
+    // No row or column is left to the solver: every one gets its share of givens.
+    void givensSpreadOverTheGrid()
+    {
+        std::mt19937_64 random(7);
+        std::array<int, 18> lines{};
+        int givens = 0;
+        for (int n = 0; n < 30; ++n)
+            for (int s = 0; const std::uint8_t digit : GenerateGraded(Grade::Easy, Symmetry::None, random).givens) {
+                if (digit != 0) {
+                    ++lines[std::size_t(s / 9)];
+                    ++lines[std::size_t(9 + s % 9)];
+                    ++givens;
+                }
+                ++s;
+            }
+        for (const int line : lines)
+            QVERIFY2(line * 9 > givens * 6 / 10, qPrintable(QString::number(line)));
+    }
 };
 
 QTEST_APPLESS_MAIN(GradingTest)

@@ -19,8 +19,7 @@ struct GradedPuzzle {
 
 // A random full grid, thinned group by group in random order while its solution stays unique,
 // so that no group of givens can go; rated, and made again until the grade is the one asked
-// for. Expert and the grades without one solution are all this can be asked for... except the
-// last two, which it cannot make.
+// for, which must be easy, medium, hard or expert.
 GradedPuzzle GenerateGraded(Grade grade, Symmetry symmetry, std::mt19937_64& random);
 
 } // namespace kavrin
