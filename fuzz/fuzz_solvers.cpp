@@ -1,0 +1,62 @@
+// Fuzz target: the batch solver, the solution counter and the grading ladder on any grid. The
+// input's bytes are squares: a byte below 90 is that byte % 10 (0 empty), anything else empty,
+// so that both crowded and sparse grids come up.
+#include "fuzz_expect.h"
+#include "grading/rating.h"
+#include "solving/fast_solver.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+using kavrin::fuzz::expect;
+using kavrin::Grid;
+
+bool completes(const Grid& solution, const Grid& givens)
+{
+    for (int s = 0; s < 81; ++s) {
+        const int d = solution[static_cast<std::size_t>(s)];
+        if (d < 1 || d > 9 || (givens[static_cast<std::size_t>(s)] != 0 && givens[static_cast<std::size_t>(s)] != d))
+            return false;
+        for (int t = 0; t < 81; ++t)
+            if (t != s && kavrin::sees(s, t) && solution[static_cast<std::size_t>(t)] == d)
+                return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    Grid grid{};
+    for (std::size_t i = 0; i < size && i < grid.size(); ++i)
+        grid[i] = static_cast<std::uint8_t>(data[i] < 90 ? data[i] % 10 : 0);
+
+    const kavrin::SolutionCount three = kavrin::CountSolutions(grid, 3);
+    const kavrin::SolutionCount one = kavrin::CountSolutions(grid, 1);
+    expect(three.count >= 0 && three.count <= 3, "the count stays within its limit");
+    expect((one.count > 0) == (three.count > 0), "a limit of one finds a solution when there is one");
+    if (three.count == 0)
+        return 0;
+    expect(completes(three.first, grid), "the first solution completes the givens validly");
+    expect(one.first == three.first, "the first solution in index order is the same at any limit");
+
+    const kavrin::Rating rating = kavrin::RatePuzzle(grid, true);
+    if (three.count > 1) {
+        expect(rating.grade == kavrin::Grade::ManySolutions, "a puzzle with more solutions is not graded");
+        return 0;
+    }
+    // Every step of the ladder is true to the one solution.
+    kavrin::Pencilmarks marks(grid);
+    for (const kavrin::Deduction& step : rating.steps) {
+        if (step.fills())
+            expect(step.digit == three.first[static_cast<std::size_t>(step.square)], "a step fills in the solution");
+        for (std::size_t s = 0; s < 81; ++s)
+            expect((step.removed[s] >> three.first[s] & 1u) == 0, "no step takes away the solution's digit");
+        apply(step, marks);
+    }
+    expect(rating.grade == kavrin::Grade::Expert || marks.solved(), "a graded puzzle ends solved");
+    return 0;
+}
