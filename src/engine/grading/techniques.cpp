@@ -43,17 +43,31 @@ bool takeAway(Deduction& step, const Pencilmarks& marks, int square, DigitMask d
     return there != 0;
 }
 
-// Every set of `size` bits among the `eligible` ones, in increasing order, until `found` says
-// stop; true when it did.
+// Items (a house's squares, digits, or lines) each with a mask (the digits a square takes, the
+// places a digit or a line has): the first `size` items, in increasing order, with two to
+// `size` bits each and exactly `size` bits between them, for which `found` says yes. Index 0
+// stands for no item where the items are digits 1..9.
+using ItemMasks = std::array<unsigned, 10>;
+
 template <typename Found>
-bool anySubset(unsigned eligible, int size, const Found& found)
+bool closedSet(const ItemMasks& masks, int size, const Found& found)
 {
+    unsigned eligible = 0;
+    for (std::size_t i = 0; i < masks.size(); ++i)
+        if (const int n = std::popcount(masks[i]); n >= 2 && n <= size)
+            eligible |= 1u << i;
     if (std::popcount(eligible) < size)
         return false;
     // The subsets of eligible, walked upwards: each next one is the smallest above the last.
-    for (unsigned subset = (0 - eligible) & eligible; subset != 0; subset = (subset - eligible) & eligible)
-        if (std::popcount(subset) == size && found(subset))
+    for (unsigned items = (0 - eligible) & eligible; items != 0; items = (items - eligible) & eligible) {
+        if (std::popcount(items) != size)
+            continue;
+        unsigned together = 0;
+        for (unsigned i = items; i != 0; i &= i - 1)
+            together |= masks[static_cast<std::size_t>(std::countr_zero(i))];
+        if (std::popcount(together) == size && found(items, together))
             return true;
+    }
     return false;
 }
 
@@ -135,27 +149,19 @@ std::optional<Deduction> nakedSubset(const Pencilmarks& marks, Technique techniq
 {
     std::optional<Deduction> result;
     for (int house = 0; house < kHouseCount && !result; ++house) {
-        unsigned eligible = 0;
-        for (int k = 0; k < 9; ++k) {
-            const int n = std::popcount(candidatesOf(marks, squareOf(house, k)));
-            if (n >= 2 && n <= size)
-                eligible |= 1u << k;
-        }
-        anySubset(eligible, size, [&](unsigned subset) {
-            DigitMask digits = 0;
-            for (unsigned p = subset; p != 0; p &= p - 1)
-                digits |= candidatesOf(marks, squareOf(house, std::countr_zero(p)));
-            if (std::popcount(digits) != size)
-                return false;
+        ItemMasks digitsOf{};
+        for (int k = 0; k < 9; ++k)
+            digitsOf[static_cast<std::size_t>(k)] = candidatesOf(marks, squareOf(house, k));
+        closedSet(digitsOf, size, [&](unsigned squares, unsigned digits) {
             Deduction step = deductionOf(technique);
             step.house = house;
-            step.digits = digits;
+            step.digits = static_cast<DigitMask>(digits);
             bool any = false;
             for (int k = 0; k < 9; ++k)
-                if ((subset >> k & 1u) != 0)
+                if ((squares >> k & 1u) != 0)
                     step.cells[static_cast<std::size_t>(step.cellCount++)] = squareOf(house, k);
                 else
-                    any |= takeAway(step, marks, squareOf(house, k), digits);
+                    any |= takeAway(step, marks, squareOf(house, k), step.digits);
             if (any)
                 result = step;
             return any;
@@ -170,23 +176,15 @@ std::optional<Deduction> hiddenSubset(const Pencilmarks& marks, Technique techni
 {
     std::optional<Deduction> result;
     for (int house = 0; house < kHouseCount && !result; ++house) {
-        unsigned eligible = 0;
-        for (int d = 1; d <= 9; ++d) {
-            const int n = std::popcount(marks.placesOf(house, d));
-            if (n >= 2 && n <= size)
-                eligible |= 1u << d;
-        }
-        anySubset(eligible, size, [&](unsigned digits) {
-            PlaceMask places = 0;
-            for (unsigned d = digits; d != 0; d &= d - 1)
-                places |= marks.placesOf(house, std::countr_zero(d));
-            if (std::popcount(places) != size)
-                return false;
+        ItemMasks placesOf{};
+        for (int d = 1; d <= 9; ++d)
+            placesOf[static_cast<std::size_t>(d)] = marks.placesOf(house, d);
+        closedSet(placesOf, size, [&](unsigned digits, unsigned places) {
             Deduction step = deductionOf(technique);
             step.house = house;
             step.digits = static_cast<DigitMask>(digits);
             bool any = false;
-            for (PlaceMask p = places; p != 0; p &= p - 1) {
+            for (unsigned p = places; p != 0; p &= p - 1) {
                 const int s = squareOf(house, std::countr_zero(p));
                 step.cells[static_cast<std::size_t>(step.cellCount++)] = s;
                 any |= takeAway(step, marks, s, static_cast<DigitMask>(~digits));
@@ -207,18 +205,10 @@ std::optional<Deduction> fish(const Pencilmarks& marks, Technique technique, int
     for (int d = 1; d <= 9 && !result; ++d)
         for (const int firstBase : {0, 9}) {
             const int firstCover = 9 - firstBase;
-            unsigned eligible = 0;
-            for (int k = 0; k < 9; ++k) {
-                const int n = std::popcount(marks.placesOf(firstBase + k, d));
-                if (n >= 2 && n <= size)
-                    eligible |= 1u << k;
-            }
-            const bool found = anySubset(eligible, size, [&](unsigned bases) {
-                PlaceMask covers = 0;
-                for (unsigned b = bases; b != 0; b &= b - 1)
-                    covers |= marks.placesOf(firstBase + std::countr_zero(b), d);
-                if (std::popcount(covers) != size)
-                    return false;
+            ItemMasks placesOf{};
+            for (int k = 0; k < 9; ++k)
+                placesOf[static_cast<std::size_t>(k)] = marks.placesOf(firstBase + k, d);
+            const bool found = closedSet(placesOf, size, [&](unsigned bases, unsigned covers) {
                 Deduction step = deductionOf(technique);
                 step.digit = d;
                 int i = 0;
@@ -228,7 +218,7 @@ std::optional<Deduction> fish(const Pencilmarks& marks, Technique technique, int
                     step.lines[static_cast<std::size_t>(i++)] = firstCover + std::countr_zero(c);
                 step.lineCount = size;
                 bool any = false;
-                for (PlaceMask c = covers; c != 0; c &= c - 1)
+                for (unsigned c = covers; c != 0; c &= c - 1)
                     for (int k = 0; k < 9; ++k)
                         if ((bases >> k & 1u) == 0)
                             any |= takeAway(step, marks, squareOf(firstCover + std::countr_zero(c), k), bitOf(d));
