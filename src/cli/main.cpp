@@ -1,6 +1,6 @@
 // kvr: the command-line companion of the game. Reads and writes .kvr files and 81-character
-// puzzle lines, and solves, counts, checks, generates, shows and converts them with the game's
-// engine. This file reads the command line; the commands are in their own files.
+// puzzle lines, and solves, counts, rates, checks, generates, shows and converts them with the
+// game's engine. This file reads the command line; the commands are in their own files.
 #include "commands.h"
 #include "output.h"
 
@@ -47,26 +47,18 @@ CLI::Validator atLeast(long long least)
             "NUMBER"};
 }
 
-void addPuzzle(CLI::App* command, std::string& puzzle, bool many)
+void addPuzzle(CLI::App& command, std::string& puzzle)
 {
-    auto* option = command->add_option("PUZZLE", puzzle, many ? "the puzzle, or '-' (the default) for every line of standard input"
-                                                              : "the puzzle, or '-' for standard input");
-    if (!many)
-        option->required();
+    command.add_option("PUZZLE", puzzle, "the puzzle, or '-' for standard input")->required();
 }
 
-void addJobs(CLI::App* command, unsigned& jobs)
+// The puzzle, or every line of standard input, and the threads for those.
+void addPuzzles(CLI::App& command, PuzzleOptions& options)
 {
-    command->add_option("-j,--jobs", jobs, "threads for the lines of standard input; 0 for one per core")
+    command.add_option("PUZZLE", options.puzzle, "the puzzle, or '-' (the default) for every line of standard input");
+    command.add_option("-j,--jobs", options.jobs, "threads for the lines of standard input; 0 for one per core")
         ->check(atLeast(0))
         ->default_val(1);
-}
-
-// The command the line names, if it got that far.
-std::string commandOf(const CLI::App& app)
-{
-    const auto used = app.get_subcommands();
-    return used.empty() ? std::string() : used.front()->get_name();
 }
 
 kavrin::Grade gradeNamed(const std::string& name)
@@ -93,21 +85,40 @@ ExitStatus print(const std::string& text)
     return kSuccess;
 }
 
-// The commands and their options; run() reads the arguments into them and runs the one named.
+// The commands; run() gives the one named on the command line its options, reads the arguments
+// into them and runs it. The others are named for the help alone, so that a run sets up no more
+// than it reads.
 class CommandLine {
 public:
     CommandLine();
     ExitStatus run(int argc, char** argv);
 
 private:
+    struct Command {
+        const char* name;
+        const char* summary;
+        void (CommandLine::*describe)(CLI::App& command);
+        ExitStatus (CommandLine::*start)();
+    };
+    static const Command kCommands[];
+
+    void describeShow(CLI::App& command) { addPuzzle(command, puzzle_); }
+    void describeCheck(CLI::App& command) { addPuzzle(command, puzzle_); }
+    void describeSolve(CLI::App& command);
+    void describeCount(CLI::App& command);
+    void describeRate(CLI::App& command);
+    void describeGenerate(CLI::App& command);
+    void describeConvert(CLI::App& command);
+
+    ExitStatus startShow() { return runShow(puzzle_); }
+    ExitStatus startCheck() { return runCheck(puzzle_); }
+    ExitStatus startSolve() { return runSolve(solveOptions_); }
+    ExitStatus startCount() { return runCount(countOptions_); }
+    ExitStatus startRate() { return runRate(rateOptions_); }
+    ExitStatus startGenerate() { return runGenerate(generateOptions_); }
+    ExitStatus startConvert() { return runConvert(convertOptions_); }
+
     CLI::App app_{"kvr: solve, count, rate, check, generate, show and convert 9x9 number puzzles.", "kvr"};
-    CLI::App* show_;
-    CLI::App* check_;
-    CLI::App* solve_;
-    CLI::App* count_;
-    CLI::App* rate_;
-    CLI::App* generate_;
-    CLI::App* convert_;
     std::string puzzle_;
     PuzzleOptions solveOptions_;
     CountOptions countOptions_;
@@ -116,36 +127,51 @@ private:
     ConvertOptions convertOptions_;
 };
 
+const CommandLine::Command CommandLine::kCommands[] = {
+    {"show", "print the grid; a digit placed by a solver is marked with '*'", &CommandLine::describeShow,
+     &CommandLine::startShow},
+    {"check", "print the Check report; exit 0 when the puzzle is solved", &CommandLine::describeCheck,
+     &CommandLine::startCheck},
+    {"solve", "print each puzzle solved, or as far as it goes", &CommandLine::describeSolve, &CommandLine::startSolve},
+    {"count", "count the solutions of each puzzle, up to a limit", &CommandLine::describeCount,
+     &CommandLine::startCount},
+    {"rate", "grade each puzzle by the techniques a player needs", &CommandLine::describeRate, &CommandLine::startRate},
+    {"generate", "print new puzzles, one line each", &CommandLine::describeGenerate, &CommandLine::startGenerate},
+    {"convert", "convert between a .kvr file and a puzzle-line file", &CommandLine::describeConvert,
+     &CommandLine::startConvert},
+};
+
 CommandLine::CommandLine()
 {
     app_.footer(footer(""));
     app_.set_version_flag("--version", std::string("kvr ") + KAVRIN_VERSION);
     app_.require_subcommand(1);
+    for (const Command& command : kCommands)
+        app_.add_subcommand(command.name, command.summary);
+}
 
-    show_ = app_.add_subcommand("show", "print the grid; a digit placed by a solver is marked with '*'");
-    addPuzzle(show_, puzzle_, false);
-    check_ = app_.add_subcommand("check", "print the Check report; exit 0 when the puzzle is solved");
-    addPuzzle(check_, puzzle_, false);
-
-    solve_ = app_.add_subcommand("solve", "print each puzzle solved, or as far as it goes");
-    solve_->footer(footer(R"(Each puzzle gives one 81-character line: its first solution in index order (the smallest as an
+void CommandLine::describeSolve(CLI::App& command)
+{
+    command.footer(footer(R"(Each puzzle gives one 81-character line: its first solution in index order (the smallest as an
 81-digit number). A puzzle without one is left as the simple logic leaves it, and standard error
 says why.)"));
-    addPuzzle(solve_, solveOptions_.puzzle, true);
-    addJobs(solve_, solveOptions_.jobs);
+    addPuzzles(command, solveOptions_);
+}
 
-    count_ = app_.add_subcommand("count", "count the solutions of each puzzle, up to a limit");
-    count_->footer(footer(R"(Each puzzle gives one line PUZZLE:COUNT:SOLUTION: the puzzle with '.' for empty squares, the
+void CommandLine::describeCount(CLI::App& command)
+{
+    command.footer(footer(R"(Each puzzle gives one line PUZZLE:COUNT:SOLUTION: the puzzle with '.' for empty squares, the
 number of solutions (written N+ when it reaches the limit), and the first solution in index order
 (nothing when there is none). Exit 0 when every puzzle has exactly one solution.)"));
-    addPuzzle(count_, countOptions_.puzzle, true);
-    count_->add_option("--limit", countOptions_.limit, "stop counting here; 2 answers whether a puzzle is unique")
+    addPuzzles(command, countOptions_);
+    command.add_option("--limit", countOptions_.limit, "stop counting here; 2 answers whether a puzzle is unique")
         ->check(atLeast(1))
         ->default_val(2);
-    addJobs(count_, countOptions_.jobs);
+}
 
-    rate_ = app_.add_subcommand("rate", "grade each puzzle by the techniques a player needs");
-    rate_->footer(footer(R"(Each puzzle gives one line PUZZLE:GRADE:STEPS. The grade is the hardest rung of the technique
+void CommandLine::describeRate(CLI::App& command)
+{
+    command.footer(footer(R"(Each puzzle gives one line PUZZLE:GRADE:STEPS. The grade is the hardest rung of the technique
 ladder the puzzle needs, tried easiest first and from the start again after every step:
   easy      hidden and naked singles
   medium    pointing, claiming, naked and hidden pairs
@@ -155,75 +181,67 @@ ladder the puzzle needs, tried easiest first and from the start again after ever
 or no-solution, or many-solutions. STEPS names the hardest technique used, a slash, then each
 technique used with how often, in ladder order: pointing/hidden-single=40,pointing=2. Exit 0 when
 every puzzle has a grade, 1 when one has no solution or more than one.)"));
-    addPuzzle(rate_, rateOptions_.puzzle, true);
-    rate_->add_flag("--explain", rateOptions_.explain, "print the steps of one puzzle in words, then its grade");
-    addJobs(rate_, rateOptions_.jobs);
+    addPuzzles(command, rateOptions_);
+    command.add_flag("--explain", rateOptions_.explain, "print the steps of one puzzle in words, then its grade");
+}
 
-    generate_ = app_.add_subcommand("generate", "print new puzzles, one line each");
-    generate_->footer(footer(R"(Without --difficulty the puzzles are made as the game's Generate command makes them, and -o
+void CommandLine::describeGenerate(CLI::App& command)
+{
+    command.footer(footer(R"(Without --difficulty the puzzles are made as the game's Generate command makes them, and -o
 writes the full grid with the flags that tell the puzzle's digits from the solver's. With it,
 every puzzle has exactly one solution, no given (with --symmetry no pair of givens) can go
 without losing that, kvr rate gives it the grade asked for, and -o writes its givens alone.
 The number of failed attempts before each puzzle goes to standard error.)", false));
-    generate_->add_option("-n", generateOptions_.count, "how many puzzles")->check(atLeast(1))->default_val(1);
-    generate_->add_option("--seed", generateOptions_.seed, "the seed of the random digits, for the same puzzles again")
+    command.add_option("-n", generateOptions_.count, "how many puzzles")->check(atLeast(1))->default_val(1);
+    command.add_option("--seed", generateOptions_.seed, "the seed of the random digits, for the same puzzles again")
         ->check(atLeast(0));
-    generate_->add_flag("--solution", generateOptions_.solution, "print the full grids instead");
-    generate_->add_option("-o", generateOptions_.output, "also write the one grid to a .kvr file")
-        ->type_name("FILE.kvr");
-    auto* difficulty = generate_->add_option_function<std::string>(
+    command.add_flag("--solution", generateOptions_.solution, "print the full grids instead");
+    command.add_option("-o", generateOptions_.output, "also write the one grid to a .kvr file")->type_name("FILE.kvr");
+    auto* difficulty = command.add_option_function<std::string>(
         "--difficulty", [this](const std::string& name) { generateOptions_.difficulty = gradeNamed(name); },
         "make unique, minimal puzzles of this grade instead, as kvr rate grades them");
     difficulty->check(CLI::IsMember({"easy", "medium", "hard", "expert"}))->type_name("GRADE");
-    generate_
-        ->add_option_function<std::string>(
+    command
+        .add_option_function<std::string>(
             "--symmetry", [this](const std::string& name) { generateOptions_.symmetry = symmetryNamed(name); },
             "givens in pairs turned half round the centre, or mirrored across the middle column")
         ->check(CLI::IsMember({"none", "rotational", "mirror"}))
         ->type_name("none|rotational|mirror")
         ->needs(difficulty);
+}
 
-    convert_ = app_.add_subcommand("convert", "convert between a .kvr file and a puzzle-line file");
-    convert_->footer(footer(R"(OUT is written as a .kvr file when its name ends in .kvr (in any case), else as a puzzle line. A
+void CommandLine::describeConvert(CLI::App& command)
+{
+    command.footer(footer(R"(OUT is written as a .kvr file when its name ends in .kvr (in any case), else as a puzzle line. A
 puzzle line holds givens only: digits placed by a solver are left out, and standard error says how
 many, unless --all keeps them.)"));
-    convert_->add_option("IN", convertOptions_.in, "the puzzle")->required();
-    convert_->add_option("OUT", convertOptions_.out, "the file to write: .kvr, or anything else for a puzzle line")
+    command.add_option("IN", convertOptions_.in, "the puzzle")->required();
+    command.add_option("OUT", convertOptions_.out, "the file to write: .kvr, or anything else for a puzzle line")
         ->required();
-    convert_->add_flag("--all", convertOptions_.all, "keep the digits placed by a solver in a puzzle line");
-
+    command.add_flag("--all", convertOptions_.all, "keep the digits placed by a solver in a puzzle line");
 }
 
 ExitStatus CommandLine::run(int argc, char** argv)
 {
-    try {
-        // A word where the command belongs is named as what it is, not as an argument nobody expected.
-        if (argc > 1 && argv[1][0] != '-')
-            app_.get_subcommand(argv[1]);
-        app_.parse(argc, argv);
-    } catch (const CLI::OptionNotFound&) {
+    const Command* named = nullptr;
+    for (const Command& command : kCommands)
+        if (argc > 1 && std::string_view(argv[1]) == command.name)
+            named = &command;
+    // A word where the command belongs is named as what it is, not as an argument nobody expected.
+    if (!named && argc > 1 && argv[1][0] != '-')
         throw Error{ErrorKind::Usage, {}, unknownCommand(argv[1])};
+    if (named)
+        (this->*named->describe)(*app_.get_subcommand(named->name));
+    try {
+        app_.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
-        const auto used = app_.get_subcommands();
-        return print(used.empty() ? app_.help() : used.front()->help("kvr"));
+        return print(named ? app_.get_subcommand(named->name)->help("kvr") : app_.help());
     } catch (const CLI::CallForVersion& version) {
         return print(std::string(version.what()) + "\n");
     } catch (const CLI::ParseError& error) {
-        throw Error{ErrorKind::Usage, {}, error.what(), commandOf(app_)};
+        throw Error{ErrorKind::Usage, {}, error.what(), named ? named->name : ""};
     }
-    if (*show_)
-        return runShow(puzzle_);
-    if (*check_)
-        return runCheck(puzzle_);
-    if (*solve_)
-        return runSolve(solveOptions_);
-    if (*count_)
-        return runCount(countOptions_);
-    if (*rate_)
-        return runRate(rateOptions_);
-    if (*generate_)
-        return runGenerate(generateOptions_);
-    return runConvert(convertOptions_);
+    return (this->*named->start)();
 }
 
 } // namespace
