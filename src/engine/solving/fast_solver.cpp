@@ -241,20 +241,16 @@ struct State {
     }
 };
 
-// Depth-first over the digits of one square at a time, smallest digit first.
+// Depth-first from the square with the fewest digits left, smallest digit first (or in a random
+// order), counting solutions up to the limit.
 class Search {
 public:
-    enum class Order { FewestDigits, Index };
-
     // With a random source, each square's digits are tried in a random order.
-    Search(long long limit, Order order, std::mt19937_64* random = nullptr)
-        : limit_(limit), order_(order), random_(random)
-    {
-    }
+    explicit Search(long long limit, std::mt19937_64* random = nullptr) : limit_(limit), random_(random) {}
 
     void run(const State& state)
     {
-        const int square = order_ == Order::Index ? lowest(state.empty) : state.fewestDigitsSquare();
+        const int square = state.fewestDigitsSquare();
         std::array<int, 9> digits{0, 1, 2, 3, 4, 5, 6, 7, 8};
         if (random_)
             std::shuffle(digits.begin(), digits.end(), *random_);
@@ -293,18 +289,48 @@ private:
     }
 
     long long limit_;
-    Order order_;
     std::mt19937_64* random_;
     long long count_ = 0;
     long long guesses_ = 0;
     Grid smallest_{};
 };
 
+// The first solution in index order of a state that has the known one: square by square, the
+// smallest digit with a solution beyond it. Only digits below the known solution's are tried,
+// each with a search of its own, so no dead end is ever walked square by square.
+Grid firstInIndexOrder(State state, Grid known, long long& guesses)
+{
+    state.propagate();
+    while (any(state.empty)) {
+        const int square = lowest(state.empty);
+        const int knownDigit = known[static_cast<std::size_t>(square)] - 1;
+        bool smaller = false;
+        for (int d = 0; d < knownDigit && !smaller; ++d) {
+            if (!state.fits(d, square))
+                continue;
+            State trial = state;
+            trial.place(square, d);
+            Search probe(1);
+            probe.settle(trial);
+            guesses += probe.guesses() + 1;
+            if ((smaller = probe.count() > 0)) {
+                known = probe.smallest();
+                state = trial;
+            }
+        }
+        if (!smaller) {
+            state.place(square, knownDigit);
+            state.propagate();
+        }
+    }
+    return known;
+}
+
 } // namespace
 
 Grid RandomFullGrid(std::mt19937_64& random)
 {
-    Search search(1, Search::Order::FewestDigits, &random);
+    Search search(1, &random);
     State empty;
     search.settle(empty);
     return search.smallest();
@@ -321,21 +347,13 @@ SolutionCount CountSolutions(const Grid& grid, long long limit)
             return {}; // repeats a given of its row, column or block
         start.place(s, digit - 1);
     }
-    SolutionCount result;
-    if (limit > 1) {
-        Search counting(limit, Search::Order::FewestDigits);
-        State state = start;
-        counting.settle(state);
-        result = {counting.count(), counting.smallest(), counting.guesses()};
-    }
-    // Stopped at the limit, the smallest solution seen need not be the first: look in index order.
-    if (limit <= 1 || result.count == limit) {
-        Search first(1, Search::Order::Index);
-        first.settle(start);
-        result.count = std::max(result.count, first.count());
-        result.first = first.smallest();
-        result.guesses += first.guesses();
-    }
+    Search counting(std::max(limit, 1LL));
+    State state = start;
+    counting.settle(state);
+    SolutionCount result{counting.count(), counting.smallest(), counting.guesses()};
+    // Stopped at the limit, the smallest solution seen need not be the first.
+    if (result.count == limit)
+        result.first = firstInIndexOrder(start, result.first, result.guesses);
     return result;
 }
 
