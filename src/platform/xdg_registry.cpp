@@ -19,6 +19,7 @@
 
 #include "window_icon.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +29,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace kavrin {
@@ -40,7 +42,7 @@ const QString kOpenCommandSuffix = QStringLiteral("\\shell\\open\\command");
 const QString kIconSuffix = QStringLiteral("\\DefaultIcon");
 const QString kMimePackageName = QStringLiteral("kavrin-puzzle.xml");
 const QString kDefaultsSection = QStringLiteral("[Default Applications]");
-constexpr int kMimeUpdateTimeoutMs = 15000;
+constexpr int kStopTimeoutMs = 1000;
 
 QString readText(const QString& path)
 {
@@ -130,16 +132,25 @@ QByteArray mimePackage(const QString& description)
         .toUtf8();
 }
 
-bool updateMimeDatabase(const QString& mimeDir)
+// In the background: a database tool that hangs must not hold up the window. A run still going
+// when the program ends is stopped, and the next start registers the type again.
+bool startMimeDatabaseUpdate(const QString& mimeDir)
 {
-    QProcess update;
-    update.start(QStringLiteral("update-mime-database"), {mimeDir});
-    if (!update.waitForFinished(kMimeUpdateTimeoutMs)) {
-        update.kill();
-        update.waitForFinished();
-        return false;
-    }
-    return update.exitStatus() == QProcess::NormalExit && update.exitCode() == 0;
+    QCoreApplication* const application = QCoreApplication::instance();
+    auto* update = new QProcess(application);
+    update->setStandardOutputFile(QProcess::nullDevice());
+    update->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(update, &QProcess::finished, update, &QObject::deleteLater);
+    if (application)
+        QObject::connect(application, &QCoreApplication::aboutToQuit, update, [update] {
+            update->kill();
+            update->waitForFinished(kStopTimeoutMs);
+        });
+    update->start(QStringLiteral("update-mime-database"), {mimeDir});
+    if (update->waitForStarted())
+        return true;
+    delete update;
+    return false;
 }
 
 bool writeFileType(const QString& description)
@@ -147,7 +158,7 @@ bool writeFileType(const QString& description)
     const QString mimeDir =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/mime");
     return saveFile(mimeDir + QStringLiteral("/packages/") + kMimePackageName, mimePackage(description))
-        && updateMimeDatabase(mimeDir);
+        && startMimeDatabaseUpdate(mimeDir);
 }
 
 QStringList mimeappsListPaths()
@@ -194,34 +205,48 @@ QByteArray desktopEntry(const QString& name, const QString& executablePath)
         .toUtf8();
 }
 
-// `text` of a mimeapps.list with our desktop file as the type's default, everything else kept.
-QString withOurDefault(const QString& text)
+// The whole file; empty when there is none, nothing when it is there but cannot be read whole.
+std::optional<QByteArray> readWhole(const QString& path)
 {
-    QStringList lines = text.split(u'\n');
-    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
-        lines.removeLast();
-    const QString entry = kPuzzleMimeType + u'=' + kDesktopFileName + u';';
-    const auto header = std::find_if(lines.cbegin(), lines.cend(),
-                                     [](const QString& line) { return line.trimmed() == kDefaultsSection; });
-    const qsizetype section = header == lines.cend() ? -1 : header - lines.cbegin();
-    if (section < 0) {
-        if (!lines.isEmpty())
-            lines << QString();
-        lines << kDefaultsSection << entry;
-        return lines.join(u'\n') + u'\n';
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// The bytes of a mimeapps.list with our desktop file as the type's default. The file is another
+// program's as much as ours: every byte that is not our entry stays as it was, whatever its encoding.
+QByteArray withOurDefault(const QByteArray& text)
+{
+    const QByteArray entry = (kPuzzleMimeType + u'=' + kDesktopFileName + u';').toUtf8();
+    const QByteArray header = kDefaultsSection.toUtf8();
+    std::optional<qsizetype> lastLineEnd; // of our section's last non-blank line, header included
+    bool inSection = false;
+    for (qsizetype begin = 0; begin < text.size();) {
+        const qsizetype newline = text.indexOf('\n', begin);
+        const qsizetype end = newline < 0 ? text.size() : newline;
+        const QByteArray line = text.sliced(begin, end - begin).trimmed();
+        if (line.startsWith('['))
+            inSection = line == header;
+        else if (inSection && line.split('=').constFirst().trimmed() == kPuzzleMimeType.toUtf8())
+            return text.left(begin) + entry + text.mid(text.at(end - 1) == '\r' ? end - 1 : end);
+        if (inSection && !line.isEmpty())
+            lastLineEnd = end;
+        begin = end + 1;
     }
-    qsizetype insertAt = section + 1;
-    for (qsizetype i = section + 1; i < lines.size() && !lines[i].trimmed().startsWith(u'['); ++i) {
-        const QString line = lines[i].trimmed();
-        if (line.section(u'=', 0, 0).trimmed() == kPuzzleMimeType) {
-            lines[i] = entry;
-            return lines.join(u'\n') + u'\n';
-        }
-        if (!line.isEmpty())
-            insertAt = i + 1;
-    }
-    lines.insert(insertAt, entry);
-    return lines.join(u'\n') + u'\n';
+    if (lastLineEnd)
+        return text.left(*lastLineEnd) + '\n' + entry + text.mid(*lastLineEnd);
+    QByteArray appended = text;
+    if (!appended.isEmpty() && !appended.endsWith('\n'))
+        appended += '\n';
+    if (!appended.isEmpty())
+        appended += '\n';
+    return appended + header + '\n' + entry + '\n';
 }
 
 bool writeOpenCommand(const QString& name, const QString& executablePath)
@@ -230,8 +255,12 @@ bool writeOpenCommand(const QString& name, const QString& executablePath)
         QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation) + u'/' + kDesktopFileName;
     const QString mimeappsList =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/mimeapps.list");
+    // A list that cannot be read whole, or that its owner made read-only, is left alone.
+    const std::optional<QByteArray> defaults = readWhole(mimeappsList);
+    if (!defaults || (QFile::exists(mimeappsList) && !(QFile::permissions(mimeappsList) & QFileDevice::WriteOwner)))
+        return false;
     return saveFile(desktopFile, desktopEntry(name, executablePath))
-        && saveFile(mimeappsList, withOurDefault(readText(mimeappsList)).toUtf8());
+        && saveFile(mimeappsList, withOurDefault(*defaults));
 }
 
 QString iconThemePath(int size)

@@ -3,6 +3,8 @@
 #include "registry.h"
 #include "xdg_registry.h"
 
+#include "file_permissions.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -11,6 +13,8 @@
 #include <QTest>
 
 #include <memory>
+
+#include <csignal>
 
 namespace {
 
@@ -83,6 +87,14 @@ private:
         return counting.valuesSet;
     }
 
+    // The database is brought up to date in the background.
+    bool databaseUpdated() const
+    {
+        return QTest::qWaitFor([this] {
+            return readFile(path(QStringLiteral("data/mime/globs2"))).contains("application/x-kavrin-puzzle");
+        }, 10000);
+    }
+
     // xdg-mime run as outside any desktop session, so that it reads the XDG files itself.
     QString xdgMime(const QStringList& arguments) const
     {
@@ -118,6 +130,13 @@ private slots:
         qunsetenv("XDG_CURRENT_DESKTOP");
     }
 
+    // The database runs in the background; each ends before its folder goes.
+    void cleanup()
+    {
+        for (QProcess* update : qApp->findChildren<QProcess*>())
+            update->waitForFinished(10000);
+    }
+
     void execArgument_data()
     {
         QTest::addColumn<QString>("argument");
@@ -147,6 +166,7 @@ private slots:
         QVERIFY(package.contains("type=\"application/x-kavrin-puzzle\""));
         QVERIFY(package.contains("<glob pattern=\"*.kvr\"/>"));
         QVERIFY(package.contains("<comment>" + kTitle.toUtf8() + "</comment>"));
+        QVERIFY(databaseUpdated());
         QVERIFY(readFile(path(QStringLiteral("data/mime/globs2"))).contains("application/x-kavrin-puzzle:*.kvr"));
 
         const QByteArray entry = readFile(desktopPath());
@@ -166,8 +186,8 @@ private slots:
         registerOnce();
         const QString puzzle = path(QStringLiteral("some.kvr"));
         writeFile(puzzle, QByteArray(243, '\0'));
-        QCOMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("filetype"), puzzle}),
-                 QStringLiteral("application/x-kavrin-puzzle"));
+        QTRY_COMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("filetype"), puzzle}),
+                     QStringLiteral("application/x-kavrin-puzzle"));
         QCOMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("default"), kavrin::kPuzzleMimeType}),
                  QStringLiteral("kavrin-solve.desktop"));
     }
@@ -175,6 +195,7 @@ private slots:
     void secondRegistrationWritesNothing()
     {
         QCOMPARE(registerOnce(), 3);
+        QVERIFY(databaseUpdated());
         const QByteArray mimeapps = readFile(mimeappsPath());
         const QByteArray entry = readFile(desktopPath());
         QCOMPARE(registerOnce(), 0);
@@ -233,32 +254,72 @@ private slots:
         }
     }
 
-    void defaultNamingMissingFileReplaced()
+    // Another program's settings file is rewritten only from a whole read, and only our line changes.
+    void mimeappsListKeptByteForByte_data()
     {
-        writeFile(mimeappsPath(), "[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\n"
-                                  "text/plain=b.desktop;\napplication/x-kavrin-puzzle=gone.desktop;\n"
-                                  "image/png=c.desktop;\n");
-        QCOMPARE(registerOnce(), 3);
-        QCOMPARE(readFile(mimeappsPath()),
-                 QByteArray("[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\n"
-                            "text/plain=b.desktop;\napplication/x-kavrin-puzzle=kavrin-solve.desktop;\n"
-                            "image/png=c.desktop;\n"));
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("permissions"); // 0: as created
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray ours = "application/x-kavrin-puzzle=kavrin-solve.desktop;\n";
+        QTest::newRow("a default naming a missing file replaced")
+            << QByteArray("[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\ntext/plain=b.desktop;\n"
+                          "application/x-kavrin-puzzle=gone.desktop;\nimage/png=c.desktop;\n")
+            << 0
+            << "[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\ntext/plain=b.desktop;\n" + ours
+                   + "image/png=c.desktop;\n";
+        QTest::newRow("added after the others, blank lines kept")
+            << QByteArray("[Default Applications]\ntext/plain=b.desktop;\n\n\n[Added Associations]\ntext/plain=a.desktop;\n\n")
+            << 0
+            << "[Default Applications]\ntext/plain=b.desktop;\n" + ours
+                   + "\n\n[Added Associations]\ntext/plain=a.desktop;\n\n";
+        QTest::newRow("bytes that are not UTF-8")
+            << QByteArray("# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;")
+            << 0 << "# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;\n" + ours.chopped(1);
+        QTest::newRow("no section yet") << QByteArray("[Added Associations]\ntext/plain=a\xe9;") << 0
+                                        << "[Added Associations]\ntext/plain=a\xe9;\n\n[Default Applications]\n" + ours;
+        const QByteArray others = "[Default Applications]\ntext/plain=b.desktop;\n";
+        QTest::newRow("unreadable: left alone") << others << int(QFile::WriteOwner) << others;
+        QTest::newRow("read-only: left alone") << others << int(QFile::ReadOwner) << others;
+    }
+    void mimeappsListKeptByteForByte()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(int, permissions);
+        writeFile(mimeappsPath(), before);
+        if (permissions != 0)
+            QVERIFY(QFile::setPermissions(mimeappsPath(), QFile::Permissions(permissions)));
+        {
+            const kavrin::test::PermissionsApply asAnyUser;
+            QVERIFY(asAnyUser.applied());
+            registerOnce();
+        }
+        QFile::setPermissions(mimeappsPath(), QFile::ReadOwner | QFile::WriteOwner);
+        QTEST(readFile(mimeappsPath()), "after");
     }
 
-    void otherDefaultsKeptWhenAdding()
+    // The database tool runs on its own: one that hangs holds up nothing.
+    void aHungDatabaseToolDoesNotHoldUpRegistration()
     {
-        writeFile(mimeappsPath(), "[Default Applications]\ntext/plain=b.desktop;\n\n[Added Associations]\n"
-                                  "text/plain=a.desktop;\n");
+        const QString bin = path(QStringLiteral("bin"));
+        const QString pidFile = path(QStringLiteral("tool.pid"));
+        writeFile(bin + QStringLiteral("/update-mime-database"),
+                  "#!/bin/sh\necho $$ > '" + QFile::encodeName(pidFile) + "'\nexec sleep 600\n");
+        QVERIFY(QFile::setPermissions(bin + QStringLiteral("/update-mime-database"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray searchPath = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin) + ':' + searchPath);
         QCOMPARE(registerOnce(), 3);
-        QCOMPARE(readFile(mimeappsPath()),
-                 QByteArray("[Default Applications]\ntext/plain=b.desktop;\n"
-                            "application/x-kavrin-puzzle=kavrin-solve.desktop;\n\n[Added Associations]\n"
-                            "text/plain=a.desktop;\n"));
+        qputenv("PATH", searchPath);
+        QTRY_VERIFY(!readFile(pidFile).trimmed().isEmpty());
+        const pid_t tool = readFile(pidFile).trimmed().toInt();
+        QCOMPARE(::kill(tool, 0), 0); // registration is over, and the tool still runs
+        ::kill(tool, SIGKILL);
     }
 
     void aDamagedRegistrationIsMendedAlone()
     {
         registerOnce();
+        QVERIFY(databaseUpdated());
         writeFile(desktopPath(), "[Desktop Entry]\nType=Application\nName=x\nExec=\n");
         QCOMPARE(registerOnce(), 1);
         QVERIFY(readFile(desktopPath()).contains("\nExec=" + kavrin::DesktopExecArgument(executable()).toUtf8()));
