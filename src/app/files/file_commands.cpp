@@ -6,6 +6,7 @@
 #include "puzzle_dialogs.h"
 #include "recent_menu.h"
 
+#include <QDir>
 #include <QMimeData>
 #include <QUrl>
 
@@ -35,7 +36,8 @@ bool loadFromDialog(PuzzleDialogs& dialogs, const PuzzleLoader& load, clsRecentM
                     Prompter& prompter)
 {
     const std::optional<QString> path = dialogs.openPuzzlePath();
-    return path && loadAndList(*path, recent, load, prompter);
+    // A regular file only, as on the other routes: opening a FIFO would wait for a writer forever.
+    return path && recent.FileExisits(*path) != 0 && loadAndList(*path, recent, load, prompter);
 }
 
 bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompter,
@@ -51,15 +53,24 @@ bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompt
 bool OpenFromPath(const QString& path, clsRecentMenu& recent, const PuzzleLoader& load,
                   Prompter& prompter)
 {
-    const QString cleaned = cleanedPath(path);
+    const QString cleaned = cleanedAbsolutePath(path);
     return recent.FileExisits(cleaned) != 0 && loadAndList(cleaned, recent, load, prompter);
+}
+
+QString cleanedAbsolutePath(const QString& path)
+{
+    const QString cleaned = cleanedPath(path);
+    return cleaned.isEmpty() ? cleaned : QDir::cleanPath(QDir::current().absoluteFilePath(cleaned));
 }
 
 void saveFromDialog(PuzzleDialogs& dialogs, const Board& board, Prompter& prompter)
 {
     const std::optional<QString> path = dialogs.savePuzzlePath();
-    if (path && !SavePuzzle(board, *path).isEmpty())
-        prompter.ask(saveFailedMessage(*path));
+    if (!path)
+        return;
+    const FileError error = SavePuzzle(board, *path);
+    if (!error.isEmpty())
+        prompter.ask(exclamation(utf8(error)));
 }
 
 std::optional<QString> droppedFilePath(const QMimeData& data)
@@ -74,11 +85,6 @@ Message recentFileMissingQuestion(const QString& path)
 {
     return {utf8(path) + " not found!" + std::string(kCrLf) + "Remove it?", Icon::Exclamation,
             Buttons::YesNo};
-}
-
-Message saveFailedMessage(const QString& path)
-{
-    return exclamation(utf8(path) + " could not be saved!" + std::string(kCrLf) + "Nothing was written.");
 }
 
 } // namespace kavrin

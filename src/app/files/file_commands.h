@@ -33,14 +33,16 @@ bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompt
 // The command line or a drop: quotes removed, a missing or empty file ignored without a word.
 bool OpenFromPath(const QString& path, clsRecentMenu& recent, const PuzzleLoader& load,
                   Prompter& prompter);
+// A path from outside as the recent list keeps it: quotes removed, then absolute and clean, so
+// that it names the same file from any working folder. Empty stays empty.
+QString cleanedAbsolutePath(const QString& path);
 
-// File > Save. A failure is reported; an earlier file of that name is left whole.
+// File > Save. A failure is reported with the system's reason.
 void saveFromDialog(PuzzleDialogs& dialogs, const Board& board, Prompter& prompter);
 
 // The first local file of a drop; nothing for text or web links.
 std::optional<QString> droppedFilePath(const QMimeData& data);
 
 Message recentFileMissingQuestion(const QString& path);
-Message saveFailedMessage(const QString& path);
 
 } // namespace kavrin

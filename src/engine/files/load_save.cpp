@@ -1,10 +1,26 @@
 // Load and Save of .kvr files through QFile: whole or nothing.
 #include "files/load_save.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+
 namespace kavrin {
+
+namespace {
+
+// Qt has no words for some failures (a commit that cannot put the file in place, for one); the
+// system's own reason is then still in errno.
+QString systemReason(const QFileDevice& file, int systemError)
+{
+    // What QIODevice says when it was told nothing.
+    const QString unknown = QCoreApplication::translate("QIODevice", "Unknown error");
+    return file.errorString() == unknown && systemError != 0 ? qt_error_string(systemError) : file.errorString();
+}
+
+} // namespace
 
 FileError LoadPuzzle(Board& board, const QString& path)
 {
@@ -26,12 +42,16 @@ FileError SavePuzzle(const Board& board, const QString& path)
 {
     const PuzzleBytes bytes = encodePuzzle(board);
     QSaveFile file(path);
+    // A writable file in a folder we may not write to is written in place: no temporary file
+    // can stand beside it there.
+    file.setDirectWriteFallback(true);
     // Unbuffered, so that a short write (a full disk) shows in write() itself.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
-    const auto written = file.write(reinterpret_cast<const char*>(bytes.data()), kPuzzleFileSize);
-    if (written != static_cast<qint64>(kPuzzleFileSize) || !file.commit())
-        return QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
+    errno = 0;
+    const bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && file.write(reinterpret_cast<const char*>(bytes.data()), kPuzzleFileSize) == qint64(kPuzzleFileSize)
+        && file.commit();
+    if (!saved)
+        return QStringLiteral("Cannot save %1: %2").arg(path, systemReason(file, errno));
     return {};
 }
 

@@ -12,7 +12,8 @@ using FileError = QString;
 
 // Leaves the board untouched when the file cannot be read or is too short.
 FileError LoadPuzzle(Board& board, const QString& path);
-// Writes the whole file or nothing: an old file stays whole when the save fails.
+// Writes the whole file or nothing, so an old file stays whole when the save fails; only a
+// writable file in a folder that is not is written in place.
 FileError SavePuzzle(const Board& board, const QString& path);
 
 } // namespace kavrin

@@ -1,4 +1,5 @@
 // Files through the real window: Load and Save, the recent items, the command line and drops.
+#include "file_permissions.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
@@ -17,7 +18,7 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include <unistd.h>
+#include <sys/stat.h>
 
 using namespace kavrin;
 using namespace kavrin::test;
@@ -127,13 +128,16 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("short") << QByteArray(242, '\x01');
         QTest::newRow("missing") << QByteArray();
+        QTest::newRow("a FIFO, which no one writes to") << QByteArray("fifo");
     }
     void refusedFilesChangeNothing()
     {
         QFETCH(QByteArray, bytes);
         Window w;
         const QString path = w.home.filePath("bad.kvr");
-        if (!bytes.isEmpty())
+        if (bytes == "fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (!bytes.isEmpty())
             QVERIFY(writeFile(path, bytes));
         QTest::keyClick(&w.game.square(10), Qt::Key_4);
         w.dialogs->openAnswer = path;
@@ -146,41 +150,52 @@ private slots:
         QVERIFY(w.prompter.messages.empty());
     }
 
-    void failedSaveIsReportedAndKeepsTheOldFile_data()
+    void saveWritesOrSaysWhyNot_data()
     {
         QTest::addColumn<QString>("target"); // empty: Cancel
         QTest::addColumn<bool>("oldFile");
-        QTest::addColumn<bool>("readOnly");
-        QTest::newRow("cancel") << "" << false << false;
-        QTest::newRow("read-only folder") << "locked/old.kvr" << true << true;
-        QTest::newRow("no room for a temporary name") << QString(250, u'n') + ".kvr" << true << false;
-        QTest::newRow("folder that does not exist") << "gone/new.kvr" << false << false;
+        QTest::addColumn<bool>("readOnlyFolder");
+        QTest::addColumn<QString>("reason"); // empty: saved
+        QTest::newRow("cancel") << "" << false << false << "";
+        QTest::newRow("over a writable file in a read-only folder") << "locked/old.kvr" << true << true << "";
+        QTest::newRow("a new file in a read-only folder") << "locked/new.kvr" << false << true << "Permission denied";
+        QTest::newRow("no room for a temporary name") << QString(250, u'n') + ".kvr" << true << false
+                                                       << "File name too long";
+        QTest::newRow("folder that does not exist") << "gone/new.kvr" << false << false << "No such file or directory";
     }
-    void failedSaveIsReportedAndKeepsTheOldFile()
+    void saveWritesOrSaysWhyNot()
     {
         QFETCH(QString, target);
         QFETCH(bool, oldFile);
-        QFETCH(bool, readOnly);
-        if (readOnly && geteuid() == 0)
-            QSKIP("a read-only folder is writable for root");
+        QFETCH(bool, readOnlyFolder);
+        QFETCH(QString, reason);
         Window w;
+        QTest::keyClick(&w.game.square(2), Qt::Key_7);
         const QString path = w.home.filePath(target);
         const QString folder = QFileInfo(path).path();
         const QByteArray old(243, '\x02');
+        if (oldFile || readOnlyFolder)
+            QVERIFY(QDir().mkpath(folder));
         if (oldFile)
-            QVERIFY(QDir().mkpath(folder) && writeFile(path, old));
+            QVERIFY(writeFile(path, old));
         const QFile::Permissions permissions = QFile::permissions(folder);
-        if (readOnly)
+        if (readOnlyFolder)
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         if (!target.isEmpty())
             w.dialogs->saveAnswer = path;
-        w.game.mnuSave->trigger();
+        {
+            const PermissionsApply asAnyUser;
+            QVERIFY(asAnyUser.applied());
+            w.game.mnuSave->trigger();
+        }
         QFile::setPermissions(folder, permissions);
-        if (target.isEmpty()) {
+        if (target.isEmpty() || reason.isEmpty()) {
             QVERIFY(w.prompter.messages.empty());
+            if (!target.isEmpty())
+                QCOMPARE(contents(path), QByteArray(reinterpret_cast<const char*>(encodePuzzle(w.game.board()).data()), 243));
             return;
         }
-        QCOMPARE(w.prompter.texts(), QStringList{path + " could not be saved!\r\nNothing was written."});
+        QCOMPARE(w.prompter.texts(), QStringList{"Cannot save " + path + ": " + reason});
         QCOMPARE(w.prompter.messages[0].icon, Icon::Exclamation);
         QCOMPARE(w.prompter.messages[0].buttons, Buttons::Ok);
         QCOMPARE(contents(path), oldFile ? old : QByteArray("<missing>"));
@@ -210,6 +225,7 @@ private slots:
         QTest::newRow("quoted, with blanks") << "quoted" << "my puzzle.kvr" << true;
         QTest::newRow("unquoted") << "bare" << "p.kvr" << true;
         QTest::newRow("a quote inside") << "quote inside" << "p.kvr" << true;
+        QTest::newRow("relative: listed absolute and clean") << "relative" << "p.kvr" << true;
         QTest::newRow("missing") << "quoted" << "gone.kvr" << false;
         QTest::newRow("empty file") << "bare" << "empty.kvr" << false;
         QTest::newRow("no argument") << "bare" << "" << false;
@@ -228,8 +244,12 @@ private slots:
         const QString argument = name.isEmpty()       ? QString()
                                  : form == "quoted"   ? '"' + path + '"'
                                  : form == "bare"     ? path
+                                 : form == "relative" ? "./sub/../" + name
                                                       : path.left(5) + '"' + path.mid(5);
+        const QString workingFolder = QDir::currentPath();
+        QVERIFY(QDir(folder.path()).mkdir("sub") && QDir::setCurrent(folder.path()));
         Window w(argument);
+        QDir::setCurrent(workingFolder); // the recent item must hold wherever the program runs from
         QCOMPARE(w.game.board()[1].Digit == 8, opens);
         QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + path} : QStringList{});
         QVERIFY(w.prompter.messages.empty());
