@@ -1,26 +1,79 @@
-// The single-instance lock.
+// The single-instance socket and the hand-over of a later start's file.
 #include "single_instance.h"
 
+#include <QLocalSocket>
 #include <QStandardPaths>
+
+#include <utility>
 
 namespace kavrin {
 
-SingleInstance::SingleInstance(const QString& lockPath)
-    : lock_(lockPath)
+namespace {
+
+// A copy that is running answers at once, even mid-search: the kernel accepts for it.
+constexpr int kConnectTimeoutMs = 2000;
+constexpr int kWriteTimeoutMs = 5000;
+// A path is far shorter; anything longer is not from a start of ours.
+constexpr qint64 kMostHandedBytes = 64 * 1024;
+
+} // namespace
+
+SingleInstance::SingleInstance(QString socketPath, QObject* parent)
+    : QObject(parent), socketPath_(std::move(socketPath))
 {
-    // Staleness only by a dead owner, never by age: a copy may run for days.
-    lock_.setStaleLockTime(0);
-    lock_.tryLock(0);
+    // Only this user may connect. With an access option Qt also makes the socket aside and renames
+    // it into place, which is what replaces leftovers below.
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::receive);
 }
 
-bool SingleInstance::anotherInstanceRunning() const
+bool SingleInstance::handOverToRunningCopy(const QString& path)
 {
-    return !lock_.isLocked() && lock_.error() == QLockFile::LockFailedError;
+    if (socketPath_.isEmpty())
+        return false;
+    if (sendToRunningCopy(path))
+        return true;
+    // Whatever a copy that died left in the socket's place (a socket nobody answers on, a file of
+    // any content) is replaced, so no leftover stops a start.
+    if (server_.listen(socketPath_))
+        return false;
+    // A copy that started a moment ago; or something that cannot be replaced, and this copy runs alone.
+    return sendToRunningCopy(path);
 }
 
-QString SingleInstance::DefaultLockPath()
+QString SingleInstance::DefaultSocketPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QStringLiteral("/kavrin-solve.lock");
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QString() : runtime + QStringLiteral("/kavrin-solve.socket");
+}
+
+bool SingleInstance::sendToRunningCopy(const QString& path) const
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath_);
+    if (!socket.waitForConnected(kConnectTimeoutMs))
+        return false;
+    // The running copy reads until we close, so the bytes need no framing.
+    const QByteArray bytes = path.toUtf8();
+    if (socket.write(bytes) != bytes.size())
+        return false;
+    socket.disconnectFromServer();
+    return socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(kWriteTimeoutMs);
+}
+
+void SingleInstance::receive()
+{
+    while (QLocalSocket* socket = server_.nextPendingConnection()) {
+        socket->setParent(this);
+        // A flood stops at the limit and is never taken for a path.
+        socket->setReadBufferSize(kMostHandedBytes + 1);
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            socket->deleteLater();
+            const QByteArray bytes = socket->readAll();
+            if (bytes.size() <= kMostHandedBytes)
+                emit fileHandedOver(QString::fromUtf8(bytes));
+        });
+    }
 }
 
 } // namespace kavrin

@@ -1,27 +1,37 @@
-// Tells whether another copy of the program is already running, by holding a lock file while this one runs.
+// One running copy per user: the first start listens on a local socket in the runtime folder, and a
+// later start hands it the file it was asked to open, then ends.
 #pragma once
 
-#include <QLockFile>
+#include <QLocalServer>
+#include <QObject>
 #include <QString>
 
 namespace kavrin {
 
-class SingleInstance {
+class SingleInstance final : public QObject {
+    Q_OBJECT
 public:
-    // Tries to take the lock at once. A lock left by a copy that crashed is taken over.
-    explicit SingleInstance(const QString& lockPath = DefaultLockPath());
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
+    explicit SingleInstance(QString socketPath = DefaultSocketPath(), QObject* parent = nullptr);
 
-    // True only when a running copy holds the lock. When the lock cannot be made at all
-    // (no runtime folder, no rights) the program still starts rather than never starting.
-    bool anotherInstanceRunning() const;
+    // Hands `path` (empty: no file) to the copy already running and returns true; otherwise makes
+    // this copy the one later starts hand their files to and returns false. Nothing left on disk
+    // stops a start: a socket nobody answers on is replaced, and where no socket can be made at
+    // all (no runtime folder, a folder in its place) this copy runs alone.
+    bool handOverToRunningCopy(const QString& path);
 
     // In the user's runtime folder, so copies run by other users do not count.
-    static QString DefaultLockPath();
+    static QString DefaultSocketPath();
+
+signals:
+    // A later start's file, or an empty path when it named none.
+    void fileHandedOver(const QString& path);
 
 private:
-    QLockFile lock_;
+    bool sendToRunningCopy(const QString& path) const;
+    void receive();
+
+    QString socketPath_;
+    QLocalServer server_;
 };
 
 } // namespace kavrin

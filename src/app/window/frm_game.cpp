@@ -23,7 +23,10 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
+
+#include <utility>
 
 namespace kavrin {
 
@@ -110,9 +113,38 @@ void frmGame::buildMenus()
 void frmGame::placeWindow()
 {
     resize(360, 360 + menuBar()->sizeHint().height());
+    centreOnScreen();
+}
+
+void frmGame::centreOnScreen()
+{
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.x() + (screen.width() - frameGeometry().width()) / 2,
-         screen.y() + (screen.height() - frameGeometry().height()) / 2);
+    const QSize frame = frameGeometry().size();
+    move(screen.x() + (screen.width() - frame.width()) / 2, screen.y() + (screen.height() - frame.height()) / 2);
+}
+
+// The window manager gives the keys to the window clicked, even one that a modal window blocks:
+// they go on to the modal window (the wait window, a message box, a file dialog), which comes forward.
+void frmGame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
+        return;
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+// The frame has a size only once the window manager has framed the shown window: the whole frame
+// is centred then, once.
+void frmGame::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (frameCentred_ || !windowHandle() || windowHandle()->frameMargins().isNull())
+        return;
+    frameCentred_ = true;
+    centreOnScreen();
 }
 
 void frmGame::ArrangeSquares()
@@ -226,7 +258,9 @@ void frmGame::ShowWait(bool showHint)
     if (showHint)
         EscPressed = false;
     if (!wait_)
-        wait_ = std::make_unique<frmWait>(EscPressed);
+        wait_ = std::make_unique<frmWait>(EscPressed, this);
+    // A child window follows its owner's disabling, and this one has to take Esc.
+    wait_->setEnabled(true);
     wait_->setWindowTitle(toQString(kTitle));
     QString caption = toQString(kPleaseWait);
     if (showHint)
@@ -242,9 +276,17 @@ void frmGame::ShowWait(bool showHint)
 
 void frmGame::unloadWait()
 {
+    // The keys come back here if the wait window had them, and only then: no stealing them from
+    // another program the player went to meanwhile.
+    const bool waitHadKeys = wait_ && wait_->isActiveWindow();
     if (wait_)
         wait_->unload();
     setEnabled(true);
+    if (waitHadKeys)
+        activateWindow();
+    // Disabling took the focus off the grid; it returns to the square that had it, not to square 1.
+    if (CurrentSquare > 0)
+        Kavrin[CurrentSquare]->setFocus(Qt::OtherFocusReason);
 }
 
 // A close of the main window cancels too, even one that came before the wait window cleared the flag.
@@ -344,6 +386,31 @@ void frmGame::OpenFromPath(const QString& path)
 {
     if (!searching_)
         kavrin::OpenFromPath(path, recent_, loader(), *this);
+}
+
+void frmGame::openFromLaterStart(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (path.isEmpty())
+        return;
+    laterStartPath_ = path;
+    openLaterStartFile();
+}
+
+// The file waits while a search runs or a message box waits for its answer; the latest one wins.
+void frmGame::openLaterStartFile()
+{
+    if (laterStartPath_.isEmpty())
+        return;
+    if (searching_ || QApplication::activeModalWidget()) {
+        constexpr int kBusyRetryMs = 250;
+        QTimer::singleShot(kBusyRetryMs, this, &frmGame::openLaterStartFile);
+        return;
+    }
+    OpenFromPath(std::exchange(laterStartPath_, QString()));
 }
 
 void frmGame::openDropped(const QMimeData& data)

@@ -57,6 +57,9 @@ public:
     void Kavrin_GotFocus(int index);
     void clsMouseWheel_MouseWheel(int& direct, int& Cancel);
 
+    // A file a later start of the program handed over (empty: none); see openFromLaterStart.
+    void openFromLaterStart(const QString& path);
+
     // Drops of files, on the bare window, the panel (not its tiles) or a square.
     void Form_OLEDragDrop(const QMimeData& data);
     void picSolveHolder_OLEDragDrop(const QMimeData& data);
@@ -94,6 +97,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -109,6 +114,8 @@ private:
     void buildMenus();
     void ArrangeSquares();
     void placeWindow();
+    void centreOnScreen();
+    void openLaterStartFile();
     void goTo(int row, int col);
     void step(int index, Step direction);
     void enter(int index, int digit);
@@ -133,6 +140,8 @@ private:
     int LastButton = 0;
     bool searching_ = false;
     bool closeRequested_ = false;
+    bool frameCentred_ = false;
+    QString laterStartPath_;
 };
 
 } // namespace kavrin

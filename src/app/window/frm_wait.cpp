@@ -6,10 +6,12 @@
 
 namespace kavrin {
 
-frmWait::frmWait(bool& escPressed)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), escPressed_(escPressed),
+frmWait::frmWait(bool& escPressed, QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), escPressed_(escPressed),
       lblWait(new QLabel(this))
 {
+    // A click on the owner then brings this window forward, with the keys, instead of the owner.
+    setWindowModality(Qt::WindowModal);
     QFont font(QStringLiteral("DejaVu Serif")); // stands in for Times New Roman 14.25 pt
     font.setPointSizeF(14.25);
     lblWait->setFont(font);

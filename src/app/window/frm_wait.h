@@ -11,8 +11,9 @@ namespace kavrin {
 class frmWait final : public QWidget {
     Q_OBJECT
 public:
-    // `escPressed` is the main window's cancel flag; every key written to it.
-    explicit frmWait(bool& escPressed);
+    // `escPressed` is the main window's cancel flag; every key written to it. The wait window
+    // belongs to `owner`: it stays over it, shares its task-bar entry and blocks its input.
+    frmWait(bool& escPressed, QWidget* owner);
 
     void setCaption(const QString& caption);
     void unload();

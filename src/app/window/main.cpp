@@ -1,4 +1,5 @@
 // Main: one copy at a time, the .kvr type registered, then the game window.
+#include "file_commands.h"
 #include "files/open_path.h"
 #include "files/recent_list.h"
 #include "frm_game.h"
@@ -17,15 +18,18 @@ namespace kavrin {
 int Main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const SingleInstance instance;
-    if (instance.anotherInstanceRunning())
+    SingleInstance instance;
+    // The running copy resolves nothing against this start's working folder: the path goes absolute.
+    if (instance.handOverToRunningCopy(cleanedAbsolutePath(commandLineText(QCoreApplication::arguments()))))
         return 0;
     XdgRegistry registry(QCoreApplication::applicationFilePath());
     RegisterFileType(registry, RegistrationEntriesForRunningApplication());
-    QtPrompter prompter(nullptr);
+    QtPrompter prompter;
     const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     frmGame game(prompter, std::make_unique<SeededUniform>(seed),
                  GameFiles{recentListFilePath(), commandLineText(QCoreApplication::arguments()), nullptr});
+    prompter.setOwner(&game);
+    QObject::connect(&instance, &SingleInstance::fileHandedOver, &game, &frmGame::openFromLaterStart);
     game.show();
     SetIcon(game.windowHandle(), kAppIconName, true);
     return QApplication::exec();

@@ -3,7 +3,10 @@
 
 #include "host/messages.h"
 
+#include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace kavrin {
 
@@ -21,13 +24,33 @@ QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+namespace {
+
+// Room the window manager takes from a title bar for its icon and buttons, with some to spare:
+// a short message would otherwise make a box too narrow for its title.
+constexpr int kTitleBarDecorationRoom = 150;
+
+void keepTitleWhole(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(box.windowTitle())
+        + kTitleBarDecorationRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+} // namespace
+
 Answer QtPrompter::ask(const Message& message)
 {
     static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                    QMessageBox::Warning, QMessageBox::Question};
     QMessageBox box(kIcons[static_cast<int>(message.icon)], toQString(kTitle),
-                    toQString(message.text), QMessageBox::NoButton, parent_);
+                    toQString(message.text), QMessageBox::NoButton, owner_);
     box.setTextFormat(Qt::PlainText);
+    keepTitleWhole(box);
     if (message.buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();

@@ -5,6 +5,7 @@
 #include "model/colour.h"
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 
 #include <string_view>
@@ -18,13 +19,14 @@ QColor toQColor(Colour colour);
 // The engine's UTF-8 texts as Qt strings.
 QString toQString(std::string_view text);
 
+// Message boxes over their owner window, or on their own until it is set.
 class QtPrompter final : public Prompter {
 public:
-    explicit QtPrompter(QWidget* parent) : parent_(parent) {}
+    void setOwner(QWidget* owner) { owner_ = owner; }
     Answer ask(const Message& message) override;
 
 private:
-    QWidget* parent_;
+    QPointer<QWidget> owner_;
 };
 
 } // namespace kavrin

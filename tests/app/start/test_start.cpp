@@ -1,5 +1,6 @@
-// Kavrin_Solve started for real, offscreen, in a throw-away home: one copy at a time, the
-// puzzle type registered after the first start, and a puzzle named on the command line shown.
+// Kavrin_Solve started for real, offscreen, in a throw-away home: one copy at a time, a later
+// start's file opened by the running copy, the puzzle type registered after the first start, and
+// no leftover on disk that stops a start.
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -42,37 +43,46 @@ QString output(const QString& program, const QStringList& arguments, const QProc
 
 } // namespace
 
+QByteArray puzzleWithFirstDigit(char digit)
+{
+    return QByteArray(1, digit) + QByteArray("\xff\xff", 2) + QByteArray(240, '\0');
+}
+
 class StartTest : public QObject {
     Q_OBJECT
 private slots:
-    void secondStartEndsAndTheFirstRegisters()
+    // The second start ends at once, handing over its file, named relative to its own working folder.
+    void laterStartHandsOverItsFileAndTheFirstRegisters()
     {
         QTemporaryDir home;
         const QProcessEnvironment env = homeEnvironment(home);
         const QString program = installedCopy(home);
-        const QString puzzle = home.filePath("start puzzle.kvr");
+        QVERIFY(QDir(home.path()).mkpath("puzzles/sub"));
+        const QString puzzle = home.filePath("puzzles/start puzzle.kvr");
         QFile file(puzzle);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x06\xff\xff", 3) + QByteArray(240, '\0'));
+        file.write(puzzleWithFirstDigit('\x06'));
         file.close();
 
         QProcess first;
         first.setProcessEnvironment(env);
-        first.start(program, {puzzle});
+        first.start(program, QStringList());
         QVERIFY(first.waitForStarted());
-        const QString list = home.filePath("bin/Recent Files.txt");
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(list), 20000); // the command line's file was opened
-        QFile recent(list);
-        QVERIFY(recent.open(QIODevice::ReadOnly));
-        QCOMPARE(recent.readAll(), '"' + puzzle.toUtf8() + "\"\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.filePath("run/kavrin-solve.socket")), 20000);
 
         QProcess second;
         second.setProcessEnvironment(env);
-        second.start(program, QStringList());
+        second.setWorkingDirectory(home.filePath("puzzles/sub"));
+        second.start(program, {"../start puzzle.kvr"});
         QVERIFY(second.waitForFinished(20000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(first.state(), QProcess::Running);
+        const QString list = home.filePath("bin/Recent Files.txt");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(list), 20000); // the running copy opened it
+        QFile recent(list);
+        QVERIFY(recent.open(QIODevice::ReadOnly));
+        QCOMPARE(recent.readAll(), '"' + puzzle.toUtf8() + "\"\r\n");
 
         QCOMPARE(output("xdg-mime", {"query", "filetype", puzzle}, env), QString("application/x-kavrin-puzzle"));
         QCOMPARE(output("xdg-mime", {"query", "default", "application/x-kavrin-puzzle"}, env),
@@ -81,25 +91,43 @@ private slots:
         first.waitForFinished();
     }
 
-    // A copy killed outright leaves its lock behind; the next start must not take it for a running copy.
-    void staleLockDoesNotBlock()
+    // Nothing a copy left behind, nor anything else in the socket's place, keeps the program from starting.
+    void leftoversDoNotStopAStart_data()
     {
+        QTest::addColumn<QString>("left");
+        QTest::newRow("a killed copy's socket") << "killed";
+        QTest::newRow("garbage") << "garbage";
+        QTest::newRow("a folder") << "folder";
+    }
+    void leftoversDoNotStopAStart()
+    {
+        QFETCH(QString, left);
         QTemporaryDir home;
         const QProcessEnvironment env = homeEnvironment(home);
         const QString program = installedCopy(home);
-        QProcess first;
-        first.setProcessEnvironment(env);
-        first.start(program, QStringList());
-        QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.filePath("run/kavrin-solve.lock")), 20000);
-        first.kill();
-        first.waitForFinished();
+        const QString socket = home.filePath("run/kavrin-solve.socket");
+        if (left == "killed") {
+            QProcess first;
+            first.setProcessEnvironment(env);
+            first.start(program, QStringList());
+            QVERIFY(first.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 20000);
+            first.kill();
+            first.waitForFinished();
+            QVERIFY(QFile::exists(socket));
+        } else if (left == "garbage") {
+            QFile file(socket);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("12345\nanother-host\n\xff");
+        } else {
+            QVERIFY(QDir().mkpath(socket));
+        }
 
         QProcess next;
         next.setProcessEnvironment(env);
         next.start(program, QStringList());
         QVERIFY(next.waitForStarted());
-        QVERIFY(!next.waitForFinished(3000)); // still running: it took the lock
+        QVERIFY(!next.waitForFinished(3000)); // still running: nothing stopped it
         next.kill();
         next.waitForFinished();
     }

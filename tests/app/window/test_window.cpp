@@ -2,6 +2,7 @@
 #include "window_fixture.h"
 #include "frm_wait.h"
 #include "host/messages.h"
+#include "qt_host.h"
 #include "solve_panel.h"
 #include "square_view.h"
 
@@ -9,6 +10,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 
@@ -214,6 +216,10 @@ private slots:
         duringSearch(w, 30, [&] {
             wait = w.game.waitWindow();
             QVERIFY(!w.game.isEnabled());
+            // It belongs to the game window, blocks it, and takes keys itself.
+            QCOMPARE(wait->windowHandle()->transientParent(), w.game.windowHandle());
+            QCOMPARE(wait->windowModality(), Qt::WindowModal);
+            QVERIFY(wait->isEnabled());
             QCOMPARE(wait->caption(), QString("Please wait...\r\nPress Esc to cancel"));
             QTest::keyClick(wait, Qt::Key_Escape, Qt::ShiftModifier);
             QVERIFY(!w.game.EscPressed);
@@ -243,6 +249,42 @@ private slots:
         QVERIFY(!digits(w.game).contains('0'));
         w.game.mnuCheck_Click();
         QVERIFY(w.prompter.texts().last().endsWith("3- Puzzle solved."));
+    }
+
+    // Disabling the window for a command takes the focus off the grid; it comes back where it was.
+    void focusStaysAfterACommand_data()
+    {
+        QTest::addColumn<bool>("search");
+        QTest::newRow("generate") << false;
+        QTest::newRow("search") << true;
+    }
+    void focusStaysAfterACommand()
+    {
+        QFETCH(bool, search);
+        Window w;
+        QTest::keyClick(&w.game.square(1), Qt::Key_PageDown);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QCOMPARE(w.game.CurrentSquare, 81);
+        w.prompter.answers = {Answer::Yes};
+        search ? w.game.mnuSolve_Click() : w.game.mnuGenerate_Click();
+        QTRY_COMPARE(QApplication::focusWidget(), &w.game.square(81));
+        QCOMPARE(w.game.CurrentSquare, 81);
+        QCOMPARE(w.game.focusFrame().pos(), w.game.square(81).pos() - QPoint(1, 1));
+    }
+
+    void messageBoxesBelongToTheGame()
+    {
+        Window w;
+        QtPrompter prompter;
+        prompter.setOwner(&w.game);
+        QWindow* owner = nullptr;
+        QTimer::singleShot(0, &w.game, [&owner] {
+            QWidget* box = QApplication::activeModalWidget();
+            owner = box->windowHandle()->transientParent();
+            box->close();
+        });
+        prompter.ask({"Ready.", Icon::Information, Buttons::Ok});
+        QCOMPARE(owner, w.game.windowHandle());
     }
 
     void closingMidSearchExitsCleanly_data()
