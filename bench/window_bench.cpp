@@ -171,12 +171,12 @@ private:
 int firstPaint(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const SingleInstance instance;
-    if (instance.anotherInstanceRunning())
+    SingleInstance instance;
+    if (instance.handOverToRunningCopy({}))
         return 3;
     XdgRegistry registry(QCoreApplication::applicationFilePath());
     RegisterFileType(registry, RegistrationEntriesForRunningApplication());
-    QtPrompter prompter(nullptr);
+    QtPrompter prompter;
     const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     GameFiles files;
     files.recentListFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Recent Files.txt");

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -116,11 +117,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const bool opened = kavrin::OpenFromPath(path, recent, load, prompter);
 
-    QString cleaned = path;
-    cleaned.remove(u'"');
+    QString unquoted = path;
+    unquoted.remove(u'"');
+    // Named from the current folder, a file is loaded and listed by its absolute, clean path.
+    const QString cleaned = unquoted.isEmpty() ? unquoted : QFileInfo(unquoted).absoluteFilePath();
     const bool present = kavrin::FileExisits(cleaned) != 0;
     expect(loaded.size() == (present ? 1u : 0u), "a present file is loaded once, a missing one never");
-    expect(loaded.empty() || loaded.front() == cleaned, "the loader gets the path without its quotes");
+    expect(loaded.empty() || loaded.front() == cleaned, "the loader gets the path without its quotes, absolute and clean");
     expect(opened == (present && content.size() >= 243), "the open counts exactly when the load succeeds");
 
     const QStringList listed = kavrin::RecentList(s.listFile).read().paths;
