@@ -1,6 +1,7 @@
 // The game window: layout, square input, and the Game and Help menu commands.
 #include "frm_game.h"
 
+#include "accessible_roles.h"
 #include "checking/check_command.h"
 #include "file_commands.h"
 #include "files/load_save.h"
@@ -40,6 +41,7 @@ frmGame::frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random, Game
     setWindowTitle(toQString(kTitle) + QStringLiteral(" \u2013 by its two authors"));
     setCentralWidget(client_);
     board_.setObserver(this);
+    installAccessibleRoles();
     QCoreApplication::instance()->installEventFilter(this);
     Form_Load();
 }

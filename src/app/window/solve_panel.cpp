@@ -5,61 +5,78 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 
 namespace kavrin {
 
-class SolveTile final : public QWidget {
-public:
-    explicit SolveTile(QWidget* parent) : QWidget(parent), picture_(40, 41)
-    {
-        // Tiles take no input: presses and double-clicks reach the panel, in its coordinates.
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setFixedSize(40, 41);
-        QFont font(QStringLiteral("DejaVu Sans")); // stands in for Arial 8.25 pt
-        font.setPixelSize(10);
-        setFont(font);
-        picture_.fill(Qt::white);
-    }
+namespace {
 
-    void show(const Candidates& candidates, int square)
-    {
-        picture_.fill(Qt::white);
-        shown_.clear();
-        QPainter painter(&picture_);
-        painter.setFont(font());
-        const QFontMetrics metrics(font());
-        int x = 0;
-        int y = 0;
-        for (int d = 1; d <= 9; ++d) {
-            const int value = candidates(square, d);
-            painter.setPen(value != 0 ? Qt::black : Qt::white);
-            const QString text = QStringLiteral(" %1 ").arg(value);
-            x += 1;
+QString tileName(int index, const QString& shown)
+{
+    const auto [row, col] = SquareRowCol(index);
+    QStringList possible;
+    for (const QChar digit : shown)
+        if (digit != u'.')
+            possible << QString(digit);
+    const QString what = shown.isEmpty()    ? QStringLiteral("blank")
+                         : possible.empty() ? QStringLiteral("none possible")
+                                            : possible.join(u' ') + QStringLiteral(" possible");
+    return QStringLiteral("Row %1, column %2: %3").arg(row).arg(col).arg(what);
+}
+
+} // namespace
+
+SolveTile::SolveTile(int index, QWidget* parent) : QWidget(parent), index_(index)
+{
+    // Tiles take no input: presses and double-clicks reach the panel, in its coordinates.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(40, 41);
+    QFont font(QStringLiteral("DejaVu Sans")); // stands in for Arial 8.25 pt
+    font.setPixelSize(10);
+    setFont(font);
+    setAccessibleName(tileName(index_, shown_));
+}
+
+void SolveTile::show(const Candidates& candidates)
+{
+    shown_.clear();
+    for (int d = 1; d <= 9; ++d)
+        shown_ += candidates(index_, d) != 0 ? QChar(u'0' + d) : QChar(u'.');
+    setAccessibleName(tileName(index_, shown_));
+    update();
+}
+
+// Each number a printed one, " d ", one pixel apart, three to a line; a digit no longer possible
+// keeps its place and is simply not drawn.
+void SolveTile::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(font());
+    int x = 0;
+    int y = 0;
+    for (qsizetype i = 0; i < shown_.size(); ++i) {
+        const int digit = int(i) + 1;
+        const QString text = QStringLiteral(" %1 ").arg(shown_[i] == u'.' ? 0 : digit);
+        x += 1;
+        if (shown_[i] != u'.')
             painter.drawText(x, y + metrics.ascent(), text);
-            x += metrics.horizontalAdvance(text);
-            shown_ += value != 0 ? QChar('0' + d) : QChar('.');
-            if (d % 3 == 0) {
-                x = 0;
-                y += metrics.lineSpacing();
-            }
+        x += metrics.horizontalAdvance(text);
+        if (digit % 3 == 0) {
+            x = 0;
+            y += metrics.lineSpacing();
         }
-        update();
     }
-    const QString& shown() const { return shown_; }
-
-protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).drawPixmap(0, 0, picture_); }
-
-private:
-    QPixmap picture_;
-    QString shown_;
-};
+}
 
 SolvePanel::SolvePanel(QWidget* parent) : QFrame(parent)
 {
+    setAccessibleName(QStringLiteral("Available numbers"));
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
     setAutoFillBackground(true);
@@ -74,7 +91,7 @@ void SolvePanel::ArrangeSolveTiles()
 {
     const QSize tile(40, 41);
     for (int i = 1; i <= kSquareCount; ++i) {
-        Solve[i] = new SolveTile(this);
+        Solve[i] = new SolveTile(i, this);
         Solve[i]->move(blockGridPosition(i, tile, contentsRect().topLeft() + QPoint(0, 10)));
     }
     const QRect last = Solve[kSquareCount]->geometry();
@@ -84,7 +101,7 @@ void SolvePanel::ArrangeSolveTiles()
 void SolvePanel::ShowAvailableNumbers(const Candidates& candidates)
 {
     for (int i = 1; i <= kSquareCount; ++i)
-        Solve[i]->show(candidates, i);
+        Solve[i]->show(candidates);
 }
 
 QString SolvePanel::shownDigits(int index) const

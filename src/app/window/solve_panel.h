@@ -4,14 +4,29 @@
 #include "model/candidates.h"
 
 #include <QFrame>
-#include <QPixmap>
 
 #include <array>
 #include <memory>
 
 namespace kavrin {
 
-class SolveTile;
+// One tile: the digits still possible in its square, each in its own place, painted from what it
+// was last shown so that it is sharp at any device pixel ratio. It takes no input.
+class SolveTile final : public QWidget {
+    Q_OBJECT
+public:
+    SolveTile(int index, QWidget* parent);
+    void show(const Candidates& candidates);
+    // The digits drawn visibly, in their places ("1234.6789", '.' hidden); empty before the first show.
+    const QString& shown() const { return shown_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int index_;
+    QString shown_;
+};
 
 class SolvePanel final : public QFrame {
     Q_OBJECT

@@ -39,7 +39,23 @@ void SquareView::draw(const SquareInfo& square, Colour background, Colour digitC
     background_ = background;
     digitColour_ = digitColour;
     digit_ = square.Digit;
+    setAccessibleName(spokenName(square));
     update();
+}
+
+// What a screen reader says of the square: what the player sees on it.
+QString SquareView::spokenName(const SquareInfo& square) const
+{
+    const auto [row, col] = SquareRowCol(index_);
+    QString name = QStringLiteral("Row %1, column %2: ").arg(row).arg(col);
+    if (square.Digit == 0)
+        name += QStringLiteral("empty");
+    else
+        name += QString::number(square.Digit)
+            + (square.Fixed ? QStringLiteral(", given") : QStringLiteral(", placed by the solver"));
+    if (background_ == kYellow)
+        name += QStringLiteral(", marked");
+    return name;
 }
 
 void SquareView::paintEvent(QPaintEvent* event)

@@ -29,6 +29,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
+    QString spokenName(const SquareInfo& square) const;
+
     frmGame& game_;
     int index_;
     Colour background_ = kWhite;

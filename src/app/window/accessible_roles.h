@@ -1,0 +1,10 @@
+// The roles screen readers are told for the grid's squares and the panel's tiles.
+#pragma once
+
+namespace kavrin {
+
+// Squares are cells of a grid, tiles read-only text. Their names are set where they are drawn.
+// Safe to call more than once.
+void installAccessibleRoles();
+
+} // namespace kavrin
