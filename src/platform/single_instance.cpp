@@ -44,7 +44,7 @@ bool SingleInstance::handOverToRunningCopy(const QString& path)
 QString SingleInstance::DefaultSocketPath()
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QString() : runtime + QStringLiteral("/kavrin-solve.socket");
+    return runtime.isEmpty() ? QString() : runtime + QStringLiteral("/" KAVRIN_APP_ID ".socket");
 }
 
 bool SingleInstance::sendToRunningCopy(const QString& path) const

@@ -10,9 +10,9 @@ class QWindow;
 
 namespace kavrin {
 
-// The program's own icon group: a blue block with a yellow side face.
+// The program's own icon group: a blue block with a yellow side face, its front a puzzle grid.
 inline const QString kAppIconName = QStringLiteral("AAA");
-inline constexpr std::array<int, 3> kIconSizes{16, 32, 48};
+inline constexpr std::array<int, 7> kIconSizes{16, 24, 32, 48, 64, 128, 256};
 
 // Resource path of one size of an icon group.
 QString IconImagePath(const QString& IconResName, int size);

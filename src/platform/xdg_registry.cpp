@@ -2,13 +2,13 @@
 // default value, and maps them onto the shared MIME database, desktop entries and the icon theme:
 //
 //   ".kvr"                        reads as the MIME type any MIME database gives to *.kvr (globs2);
-//                                 written as a MIME package giving *.kvr the type application/x-kavrin-puzzle,
+//                                 written as a MIME package <app id>.xml giving *.kvr the type application/x-kavrin-puzzle,
 //                                 described by the written text, in $XDG_DATA_HOME/mime/packages, followed by
-//                                 update-mime-database on $XDG_DATA_HOME/mime.
+//                                 update-mime-database on $XDG_DATA_HOME/mime, run in the background.
 //   "<class>\shell\open\command"  reads as the Exec line of the desktop file that mimeapps.list makes the
-//                                 type's default; written as kavrin-solve.desktop in $XDG_DATA_HOME/applications,
+//                                 type's default; written as the installed <app id>.desktop in $XDG_DATA_HOME/applications,
 //                                 starting this executable with %f, made the default in $XDG_CONFIG_HOME/mimeapps.list.
-//   "<class>\DefaultIcon"         reads as the path of a kavrin-solve icon in any hicolor theme folder; written
+//   "<class>\DefaultIcon"         reads as the path of an <app id> icon in any hicolor theme folder; written
 //                                 as our icon sizes in $XDG_DATA_HOME/icons/hicolor/<n>x<n>/apps.
 //
 // The written texts are those of the Windows shell; here only the file type's text (the class name) is kept,
@@ -40,7 +40,7 @@ const QString kFileTypeKey = QStringLiteral(".kvr");
 const QString kPuzzleGlob = QStringLiteral("*.kvr");
 const QString kOpenCommandSuffix = QStringLiteral("\\shell\\open\\command");
 const QString kIconSuffix = QStringLiteral("\\DefaultIcon");
-const QString kMimePackageName = QStringLiteral("kavrin-puzzle.xml");
+const QString kMimePackageName = kAppId + QStringLiteral(".xml");
 const QString kDefaultsSection = QStringLiteral("[Default Applications]");
 constexpr int kStopTimeoutMs = 1000;
 
@@ -191,18 +191,19 @@ QString readOpenCommand()
     return {};
 }
 
+// The installed desktop entry, started from this executable and named with the class name.
 QByteArray desktopEntry(const QString& name, const QString& executablePath)
 {
-    return QStringLiteral("[Desktop Entry]\n"
-                          "Type=Application\n"
-                          "Name=%1\n"
-                          "Exec=%2 %f\n"
-                          "Icon=%3\n"
-                          "MimeType=%4;\n"
-                          "Terminal=false\n"
-                          "Categories=Game;LogicGame;\n")
-        .arg(desktopStringValue(name), DesktopExecArgument(executablePath), kDesktopIconName, kPuzzleMimeType)
-        .toUtf8();
+    QStringList lines = readText(QStringLiteral(":/desktop/") + kDesktopFileName).split(u'\n');
+    for (QString& line : lines) {
+        if (line.startsWith(QStringLiteral("Name=")))
+            line = QStringLiteral("Name=") + desktopStringValue(name);
+        else if (line.startsWith(QStringLiteral("Exec=")))
+            line = QStringLiteral("Exec=%1 %f").arg(DesktopExecArgument(executablePath));
+        else if (line.startsWith(QStringLiteral("TryExec=")))
+            line = QStringLiteral("TryExec=") + desktopStringValue(executablePath);
+    }
+    return lines.join(u'\n').toUtf8();
 }
 
 // The whole file; empty when there is none, nothing when it is there but cannot be read whole.

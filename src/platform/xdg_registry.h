@@ -8,8 +8,10 @@
 namespace kavrin {
 
 inline const QString kPuzzleMimeType = QStringLiteral("application/x-kavrin-puzzle");
-inline const QString kDesktopFileName = QStringLiteral("kavrin-solve.desktop");
-inline const QString kDesktopIconName = QStringLiteral("kavrin-solve");
+// The application id names the desktop entry, the icon and the MIME package alike.
+inline const QString kAppId = QStringLiteral(KAVRIN_APP_ID);
+inline const QString kDesktopFileName = kAppId + QStringLiteral(".desktop");
+inline const QString kDesktopIconName = kAppId;
 
 // Writes one argument of a desktop entry's Exec key: quoted when it holds a reserved character, percent signs
 // doubled, then escaped as a desktop-entry string value.

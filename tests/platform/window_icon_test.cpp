@@ -1,4 +1,4 @@
-// Window icons: our own picture in three sizes, given to the window, its owner chain and the application.
+// Window icons: our own picture in every size, given to the window, its owner chain and the application.
 #include "window_icon.h"
 
 #include <QGuiApplication>
@@ -14,16 +14,24 @@ private slots:
         QGuiApplication::setWindowIcon(QIcon());
     }
 
-    void iconHasThreeSizesOfOurPicture()
+    // A blue block with a yellow side face whose front is a puzzle grid, sharp down to 16 pixels.
+    void iconHasEverySizeOfOurPicture()
     {
         const QIcon icon = kavrin::LoadIcon(kavrin::kAppIconName);
-        QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48)}));
-        const QImage image = icon.pixmap(48, 48).toImage();
-        const QColor side = image.pixelColor(36, 28);
-        const QColor front = image.pixelColor(12, 28);
-        QVERIFY2(side.red() > 200 && side.green() > 180 && side.blue() < 80, "yellow side face");
-        QVERIFY2(front.blue() > 150 && front.red() < 100, "blue block");
-        QCOMPARE(image.pixelColor(1, 1).alpha(), 0);
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+        const QImage image = icon.pixmap(16, 16).toImage();
+        const struct {
+            const char* what;
+            QPoint at;
+            QColor colour;
+        } pixels[] = {{"blue top face", {8, 1}, QColor(0x5b, 0x8f, 0xf0)},
+                      {"yellow side face", {14, 8}, QColor(0xf5, 0xd0, 0x00)},
+                      {"an empty square", {10, 5}, Qt::white},
+                      {"a line of the grid", {4, 9}, QColor(0x0b, 0x2a, 0x6b)},
+                      {"a digit", {2, 5}, QColor(0x8b, 0x00, 0x00)}};
+        for (const auto& p : pixels)
+            QVERIFY2(image.pixelColor(p.at) == p.colour, p.what);
+        QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
     }
 
     void ownerChainAndApplication_data()
@@ -42,7 +50,7 @@ private slots:
         middle.setTransientParent(&top);
         window.setTransientParent(&middle);
         kavrin::SetIcon(&window, kavrin::kAppIconName, setAsAppIcon);
-        QCOMPARE(window.icon().availableSizes().size(), 3);
+        QCOMPARE(window.icon().availableSizes().size(), int(kavrin::kIconSizes.size()));
         QCOMPARE(top.icon().isNull(), !setAsAppIcon);
         QCOMPARE(QGuiApplication::windowIcon().isNull(), !setAsAppIcon);
     }
@@ -54,7 +62,7 @@ private slots:
         QVERIFY(kavrin::LoadIcon(QStringLiteral("missing")).isNull());
         QWindow window;
         kavrin::SetIcon(&window, kavrin::kAppIconName, true);
-        QCOMPARE(window.icon().availableSizes().size(), 3);
+        QCOMPARE(window.icon().availableSizes().size(), int(kavrin::kIconSizes.size()));
         QVERIFY(!QGuiApplication::windowIcon().isNull());
     }
 };

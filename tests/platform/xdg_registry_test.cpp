@@ -1,6 +1,7 @@
 // The desktop registry end to end in private XDG folders: what is written, what the desktop tools then
 // report, and registrations of other programs left alone.
 #include "registry.h"
+#include "window_icon.h"
 #include "xdg_registry.h"
 
 #include "file_permissions.h"
@@ -70,12 +71,12 @@ private:
 
     QString path(const QString& relative) const { return root_->filePath(relative); }
     QString executable() const { return path(QStringLiteral("bin dir/Kavrin_Solve")); }
-    QString packagePath() const { return path(QStringLiteral("data/mime/packages/kavrin-puzzle.xml")); }
-    QString desktopPath() const { return path(QStringLiteral("data/applications/kavrin-solve.desktop")); }
+    QString packagePath() const { return path(QStringLiteral("data/mime/packages/org.kavrin.kavrin_solve.xml")); }
+    QString desktopPath() const { return path(QStringLiteral("data/applications/org.kavrin.kavrin_solve.desktop")); }
     QString mimeappsPath() const { return path(QStringLiteral("config/mimeapps.list")); }
     QString iconPath(int size) const
     {
-        return path(QStringLiteral("data/icons/hicolor/%1x%1/apps/kavrin-solve.png").arg(size));
+        return path(QStringLiteral("data/icons/hicolor/%1x%1/apps/org.kavrin.kavrin_solve.png").arg(size));
     }
 
     int registerOnce()
@@ -133,7 +134,7 @@ private slots:
     // The database runs in the background; each ends before its folder goes.
     void cleanup()
     {
-        for (QProcess* update : qApp->findChildren<QProcess*>())
+        for (QProcess* update : QCoreApplication::instance()->findChildren<QProcess*>())
             update->waitForFinished(10000);
     }
 
@@ -173,9 +174,10 @@ private slots:
         QVERIFY(entry.contains("\nExec=" + kavrin::DesktopExecArgument(executable()).toUtf8() + " %f\n"));
         QVERIFY(entry.contains("\nName=" + kTitle.toUtf8() + '\n'));
         QVERIFY(entry.contains("\nMimeType=application/x-kavrin-puzzle;\n"));
+        QVERIFY(entry.contains("\nKeywords=sudoku;")); // the installed entry's, whole
         QCOMPARE(readFile(mimeappsPath()),
-                 QByteArray("[Default Applications]\napplication/x-kavrin-puzzle=kavrin-solve.desktop;\n"));
-        for (const int size : {16, 32, 48})
+                 QByteArray("[Default Applications]\napplication/x-kavrin-puzzle=org.kavrin.kavrin_solve.desktop;\n"));
+        for (const int size : kavrin::kIconSizes)
             QCOMPARE(readFile(iconPath(size)), readFile(QStringLiteral(":/icons/AAA/%1.png").arg(size)));
         QVERIFY(!readFile(iconPath(48)).isEmpty());
     }
@@ -189,7 +191,7 @@ private slots:
         QTRY_COMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("filetype"), puzzle}),
                      QStringLiteral("application/x-kavrin-puzzle"));
         QCOMPARE(xdgMime({QStringLiteral("query"), QStringLiteral("default"), kavrin::kPuzzleMimeType}),
-                 QStringLiteral("kavrin-solve.desktop"));
+                 QStringLiteral("org.kavrin.kavrin_solve.desktop"));
     }
 
     void secondRegistrationWritesNothing()
@@ -213,12 +215,12 @@ private slots:
         const QString other = QStringLiteral("[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n");
         const QString otherDefault =
             QStringLiteral("[Default Applications]\napplication/x-kavrin-puzzle=other.desktop");
-        const QString package = QStringLiteral("data/mime/packages/kavrin-puzzle.xml");
-        const QString entry = QStringLiteral("data/applications/kavrin-solve.desktop");
+        const QString package = QStringLiteral("data/mime/packages/org.kavrin.kavrin_solve.xml");
+        const QString entry = QStringLiteral("data/applications/org.kavrin.kavrin_solve.desktop");
         QTest::newRow("a default of ours for another program")
             << QStringList{"config/mimeapps.list", otherDefault + ";\n", "data/applications/other.desktop",
                            other + "MimeType=application/x-kavrin-puzzle;\n"}
-            << 2 << QStringList{package, "data/icons/hicolor/16x16/apps/kavrin-solve.png"} << QStringList{entry};
+            << 2 << QStringList{package, "data/icons/hicolor/16x16/apps/org.kavrin.kavrin_solve.png"} << QStringList{entry};
         QTest::newRow("that default in the system folders")
             << QStringList{"system-config/mimeapps.list", otherDefault + "\n", "system-data/applications/other.desktop",
                            other}
@@ -260,7 +262,7 @@ private slots:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<int>("permissions"); // 0: as created
         QTest::addColumn<QByteArray>("after");
-        const QByteArray ours = "application/x-kavrin-puzzle=kavrin-solve.desktop;\n";
+        const QByteArray ours = "application/x-kavrin-puzzle=org.kavrin.kavrin_solve.desktop;\n";
         QTest::newRow("a default naming a missing file replaced")
             << QByteArray("[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\ntext/plain=b.desktop;\n"
                           "application/x-kavrin-puzzle=gone.desktop;\nimage/png=c.desktop;\n")
@@ -323,7 +325,7 @@ private slots:
         writeFile(desktopPath(), "[Desktop Entry]\nType=Application\nName=x\nExec=\n");
         QCOMPARE(registerOnce(), 1);
         QVERIFY(readFile(desktopPath()).contains("\nExec=" + kavrin::DesktopExecArgument(executable()).toUtf8()));
-        for (const int size : {16, 32, 48})
+        for (const int size : kavrin::kIconSizes)
             QVERIFY(QFile::remove(iconPath(size)));
         QCOMPARE(registerOnce(), 1);
         QVERIFY(QFile::exists(iconPath(32)));

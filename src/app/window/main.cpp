@@ -18,6 +18,8 @@ namespace kavrin {
 int Main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Desktops match the window to its entry and icon by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KAVRIN_APP_ID));
     SingleInstance instance;
     // The running copy resolves nothing against this start's working folder: the path goes absolute.
     if (instance.handOverToRunningCopy(cleanedAbsolutePath(commandLineText(QCoreApplication::arguments()))))

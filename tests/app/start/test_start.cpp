@@ -68,7 +68,7 @@ private slots:
         first.setProcessEnvironment(env);
         first.start(program, QStringList());
         QVERIFY(first.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.filePath("run/kavrin-solve.socket")), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(home.filePath("run/org.kavrin.kavrin_solve.socket")), 20000);
 
         QProcess second;
         second.setProcessEnvironment(env);
@@ -86,7 +86,7 @@ private slots:
 
         QCOMPARE(output("xdg-mime", {"query", "filetype", puzzle}, env), QString("application/x-kavrin-puzzle"));
         QCOMPARE(output("xdg-mime", {"query", "default", "application/x-kavrin-puzzle"}, env),
-                 QString("kavrin-solve.desktop"));
+                 QString("org.kavrin.kavrin_solve.desktop"));
         first.kill();
         first.waitForFinished();
     }
@@ -105,7 +105,7 @@ private slots:
         QTemporaryDir home;
         const QProcessEnvironment env = homeEnvironment(home);
         const QString program = installedCopy(home);
-        const QString socket = home.filePath("run/kavrin-solve.socket");
+        const QString socket = home.filePath("run/org.kavrin.kavrin_solve.socket");
         if (left == "killed") {
             QProcess first;
             first.setProcessEnvironment(env);

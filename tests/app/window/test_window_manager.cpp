@@ -185,7 +185,7 @@ private slots:
     {
         Window w;
         QTemporaryDir runtime;
-        SingleInstance instance(runtime.filePath("kavrin-solve.socket"));
+        SingleInstance instance(runtime.filePath(KAVRIN_APP_ID ".socket"));
         QVERIFY(!instance.handOverToRunningCopy({}));
         QObject::connect(&instance, &SingleInstance::fileHandedOver, &w.game, &frmGame::openFromLaterStart);
         QWidget other;
