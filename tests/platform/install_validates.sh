@@ -15,6 +15,9 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 sizes=(16 24 32 48 64 128 256)
 expected=(
   bin/Kavrin_Solve
+  bin/kvr
+  share/man/man1/kvr.1
+  share/bash-completion/completions/kvr
   "share/applications/$id.desktop"
   "share/metainfo/$id.metainfo.xml"
   "share/mime/packages/$id.xml"
