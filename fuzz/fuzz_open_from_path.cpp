@@ -119,9 +119,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     QString unquoted = path;
     unquoted.remove(u'"');
-    // Named from the current folder, a file is loaded and listed by its absolute, clean path.
-    const QString cleaned = unquoted.isEmpty() ? unquoted : QFileInfo(unquoted).absoluteFilePath();
-    const bool present = kavrin::FileExisits(cleaned) != 0;
+    // Named from the current folder, a file the system finds there is loaded and listed by its
+    // absolute, clean path.
+    const QString given = unquoted.isEmpty() ? unquoted : QDir::current().absoluteFilePath(unquoted);
+    const bool present = kavrin::FileExisits(given) != 0;
+    const QString cleaned = QFileInfo(given).absoluteFilePath();
     expect(loaded.size() == (present ? 1u : 0u), "a present file is loaded once, a missing one never");
     expect(loaded.empty() || loaded.front() == cleaned, "the loader gets the path without its quotes, absolute and clean");
     expect(opened == (present && content.size() >= 243), "the open counts exactly when the load succeeds");

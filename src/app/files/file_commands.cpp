@@ -7,6 +7,7 @@
 #include "recent_menu.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
@@ -59,8 +60,15 @@ bool OpenFromPath(const QString& path, clsRecentMenu& recent, const PuzzleLoader
 
 QString cleanedAbsolutePath(const QString& path)
 {
-    const QString cleaned = cleanedPath(path);
-    return cleaned.isEmpty() ? cleaned : QDir::cleanPath(QDir::current().absoluteFilePath(cleaned));
+    const QString unquoted = cleanedPath(path);
+    if (unquoted.isEmpty())
+        return unquoted;
+    const QString given = QDir::current().absoluteFilePath(unquoted);
+    const QString clean = QDir::cleanPath(given);
+    // Cleaning goes by the letters alone, so it is kept only where it names the file the system
+    // finds: "puzzle.kvr/" is no file, nor is "gone/../puzzle.kvr".
+    const QFileInfo found(given);
+    return found.exists() && found.canonicalFilePath() == QFileInfo(clean).canonicalFilePath() ? clean : given;
 }
 
 void saveFromDialog(PuzzleDialogs& dialogs, const Board& board, Prompter& prompter)

@@ -226,6 +226,7 @@ private slots:
         QTest::newRow("unquoted") << "bare" << "p.kvr" << true;
         QTest::newRow("a quote inside") << "quote inside" << "p.kvr" << true;
         QTest::newRow("relative: listed absolute and clean") << "relative" << "p.kvr" << true;
+        QTest::newRow("a file named as a folder") << "as folder" << "p.kvr" << false;
         QTest::newRow("missing") << "quoted" << "gone.kvr" << false;
         QTest::newRow("empty file") << "bare" << "empty.kvr" << false;
         QTest::newRow("no argument") << "bare" << "" << false;
@@ -245,6 +246,7 @@ private slots:
                                  : form == "quoted"   ? '"' + path + '"'
                                  : form == "bare"     ? path
                                  : form == "relative" ? "./sub/../" + name
+                                 : form == "as folder" ? name + '/'
                                                       : path.left(5) + '"' + path.mid(5);
         const QString workingFolder = QDir::currentPath();
         QVERIFY(QDir(folder.path()).mkdir("sub") && QDir::setCurrent(folder.path()));
