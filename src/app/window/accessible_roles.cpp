@@ -10,10 +10,21 @@ namespace kavrin {
 
 namespace {
 
+// A square's name is made on request: a search changes squares far more often than anyone listens.
+class SquareAccessible final : public QAccessibleWidget {
+public:
+    explicit SquareAccessible(SquareView* square) : QAccessibleWidget(square, QAccessible::Cell) {}
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name ? static_cast<const SquareView*>(widget())->spokenName()
+                                         : QAccessibleWidget::text(kind);
+    }
+};
+
 QAccessibleInterface* roleFor(const QString& /*className*/, QObject* object)
 {
     if (auto* square = qobject_cast<SquareView*>(object))
-        return new QAccessibleWidget(square, QAccessible::Cell);
+        return new SquareAccessible(square);
     if (auto* tile = qobject_cast<SolveTile*>(object))
         return new QAccessibleWidget(tile, QAccessible::StaticText);
     return nullptr;

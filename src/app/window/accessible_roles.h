@@ -3,7 +3,8 @@
 
 namespace kavrin {
 
-// Squares are cells of a grid, tiles read-only text. Their names are set where they are drawn.
+// Squares are cells of a grid, named on request from what they show; tiles are read-only text,
+// named where they are drawn.
 // Safe to call more than once.
 void installAccessibleRoles();
 

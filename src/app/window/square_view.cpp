@@ -4,6 +4,7 @@
 #include "frm_game.h"
 #include "qt_host.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -39,20 +40,23 @@ void SquareView::draw(const SquareInfo& square, Colour background, Colour digitC
     background_ = background;
     digitColour_ = digitColour;
     digit_ = square.Digit;
-    setAccessibleName(spokenName(square));
+    fixed_ = square.Fixed;
+    // The name is made when a screen reader asks for it; one listening hears that it changed.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
     update();
 }
 
-// What a screen reader says of the square: what the player sees on it.
-QString SquareView::spokenName(const SquareInfo& square) const
+QString SquareView::spokenName() const
 {
     const auto [row, col] = SquareRowCol(index_);
     QString name = QStringLiteral("Row %1, column %2: ").arg(row).arg(col);
-    if (square.Digit == 0)
+    if (digit_ == 0)
         name += QStringLiteral("empty");
     else
-        name += QString::number(square.Digit)
-            + (square.Fixed ? QStringLiteral(", given") : QStringLiteral(", placed by the solver"));
+        name += QString::number(digit_) + (fixed_ ? QStringLiteral(", given") : QStringLiteral(", placed by the solver"));
     if (background_ == kYellow)
         name += QStringLiteral(", marked");
     return name;

@@ -19,6 +19,8 @@ public:
     Colour drawnBackground() const { return background_; }
     int drawnDigit() const { return digit_; }
     int index() const { return index_; }
+    // What a screen reader says of the square: what the player sees on it.
+    QString spokenName() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,13 +31,12 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    QString spokenName(const SquareInfo& square) const;
-
     frmGame& game_;
     int index_;
     Colour background_ = kWhite;
     Colour digitColour_ = kFixedDigitColour;
     int digit_ = 0;
+    bool fixed_ = false;
 };
 
 } // namespace kavrin

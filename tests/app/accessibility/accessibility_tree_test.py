@@ -14,8 +14,21 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 failures = []
+heard = []  # the names that change events announced, as a screen reader hears them
+
+
+def listen():
+    pyatspi.Registry.registerEventListener(lambda event: heard.append(event.source.name),
+                                           "object:property-change:accessible-name")
+
+
+def pump():
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
 
 
 def check(what, actual, expected):
@@ -33,6 +46,7 @@ def eventually(read, expected, seconds=10):
     value = read()
     while value != expected and time.monotonic() < end:
         time.sleep(0.1)
+        pump()
         value = read()
     return value
 
@@ -85,6 +99,7 @@ def main():
         shutil.copy(sys.argv[1], binary)
         program = subprocess.Popen([binary, puzzle_file(home)], env=env)
         app = find_program("Kavrin_Solve")
+        listen()
 
         cells = named(app, "table cell")
         check("81 squares with names", len(cells), 81)
@@ -106,6 +121,8 @@ def main():
         xdotool(env, "key", "3")
         check("the name follows a typed digit", eventually(lambda: square.name, "Row 1, column 1: 3, given"),
               "Row 1, column 1: 3, given")
+        check("a screen reader hears the change",
+              eventually(lambda: "Row 1, column 1: 3, given" in heard, True), True)
         xdotool(env, "key", "ctrl+c")  # Check Diagram marks the two 3s of row 1
         check("the name tells a check's mark", eventually(lambda: square.name, "Row 1, column 1: 3, given, marked"),
               "Row 1, column 1: 3, given, marked")
