@@ -14,7 +14,7 @@ namespace {
 constexpr int kConnectTimeoutMs = 2000;
 constexpr int kWriteTimeoutMs = 5000;
 // A path is far shorter; anything longer is not from a start of ours.
-constexpr qint64 kMostHandedBytes = 64 * 1024;
+constexpr qint64 kMostHandedBytes = qint64{64} * 1024;
 
 } // namespace
 

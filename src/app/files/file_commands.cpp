@@ -60,7 +60,7 @@ bool OpenFromPath(const QString& path, clsRecentMenu& recent, const PuzzleLoader
 
 QString cleanedAbsolutePath(const QString& path)
 {
-    const QString unquoted = cleanedPath(path);
+    QString unquoted = cleanedPath(path);
     if (unquoted.isEmpty())
         return unquoted;
     const QString given = QDir::current().absoluteFilePath(unquoted);
