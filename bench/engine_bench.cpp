@@ -3,9 +3,10 @@
 #include "files/puzzle_line.h"
 #include "generation/generator.h"
 #include "grading/rating.h"
-#include "model/game_commands.h"
+#include "commands/game_commands.h"
 #include "solving/logic_solver.h"
 #include "solving/fast_solver.h"
+#include "checking/dead_squares.h"
 #include "solving/search.h"
 
 #include <benchmark/benchmark.h>

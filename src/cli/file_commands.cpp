@@ -3,7 +3,7 @@
 #include "files/puzzle_file.h"
 #include "files/puzzle_line.h"
 #include "generation/generator.h"
-#include "model/game_commands.h"
+#include "commands/game_commands.h"
 #include "output.h"
 #include "puzzle_input.h"
 

@@ -1,5 +1,5 @@
 // kvr show and kvr check: one puzzle, as a grid or as the Check report.
-#include "checking/check_command.h"
+#include "commands/check_command.h"
 #include "checking/completion.h"
 #include "commands.h"
 #include "output.h"

@@ -4,7 +4,7 @@
 #include "checking/entries.h"
 #include "fakes.h"
 #include "generation/generator.h"
-#include "model/game_commands.h"
+#include "commands/game_commands.h"
 #include "solving/batch_solve.h"
 #include "solving/fast_solver.h"
 #include "solving/logic_solver.h"

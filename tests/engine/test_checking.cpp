@@ -1,5 +1,5 @@
 // Completion report, entry marks and the Check Diagram report, byte for byte.
-#include "checking/check_command.h"
+#include "commands/check_command.h"
 #include "checking/completion.h"
 #include "checking/entries.h"
 #include "fakes.h"

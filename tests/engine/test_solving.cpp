@@ -3,8 +3,9 @@
 #include "fakes.h"
 #include "host/messages.h"
 #include "solving/logic_solver.h"
+#include "checking/dead_squares.h"
 #include "solving/search.h"
-#include "solving/solve_command.h"
+#include "commands/solve_command.h"
 
 using namespace kavrin;
 using namespace kavrin::test;

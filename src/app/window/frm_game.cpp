@@ -2,19 +2,19 @@
 #include "frm_game.h"
 
 #include "accessible_roles.h"
-#include "checking/check_command.h"
+#include "commands/check_command.h"
 #include "file_commands.h"
 #include "files/load_save.h"
 #include "frm_wait.h"
-#include "generation/generator.h"
+#include "commands/generate_command.h"
 #include "host/messages.h"
 #include "grid_layout.h"
-#include "model/game_commands.h"
+#include "commands/game_commands.h"
 #include "mouse_wheel.h"
 #include "puzzle_dialogs.h"
 #include "qt_host.h"
 #include "solve_panel.h"
-#include "solving/solve_command.h"
+#include "commands/solve_command.h"
 #include "square_view.h"
 
 #include <QApplication>

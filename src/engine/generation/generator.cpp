@@ -2,7 +2,6 @@
 #include "generation/generator.h"
 
 #include "checking/completion.h"
-#include "host/messages.h"
 #include "solving/logic_solver.h"
 
 #include <algorithm>
@@ -86,15 +85,6 @@ int GeneratePuzzle(Board& board, Candidates& candidates, UniformSource& random)
         ++failed;
     }
     return failed;
-}
-
-void GenerateCommand(Board& board, Candidates& candidates, UniformSource& random, WaitWindow& wait,
-                     Prompter& prompter)
-{
-    wait.ShowWait(false);
-    const int failed = GeneratePuzzle(board, candidates, random);
-    wait.unloadWait();
-    prompter.ask(generateResultMessage(failed));
 }
 
 } // namespace kavrin

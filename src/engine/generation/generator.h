@@ -1,8 +1,7 @@
-// Random full grids whose drawn digits are the puzzle, and the Generate command.
+// Random full grids whose drawn digits are the puzzle.
 #pragma once
 
 #include "generation/uniform_source.h"
-#include "host/host.h"
 #include "model/candidates.h"
 
 #include <string>
@@ -21,8 +20,5 @@ bool GenerationAttempt(Board& board, Candidates& candidates, UniformSource& rand
 
 // Repeats attempts until one succeeds; returns how many failed before it.
 int GeneratePuzzle(Board& board, Candidates& candidates, UniformSource& random);
-
-void GenerateCommand(Board& board, Candidates& candidates, UniformSource& random,
-                     WaitWindow& wait, Prompter& prompter);
 
 } // namespace kavrin

@@ -3,24 +3,13 @@
 #include "solving/search.h"
 
 #include "checking/completion.h"
+#include "checking/dead_squares.h"
 #include "checking/entries.h"
 #include "host/messages.h"
 
 #include <bit>
 
 namespace kavrin {
-
-std::int16_t CountLogicalErrors(Board& board, Candidates& candidates)
-{
-    candidates.UpdateCandidates(board);
-    int count = 0;
-    for (int s = 1; s <= kSquareCount; ++s)
-        if (board[s].Digit == 0 && !candidates.hasAny(s)) {
-            board.SetSquare(s, 0, false, kYellow);
-            ++count;
-        }
-    return static_cast<std::int16_t>(count);
-}
 
 bool CheckBeforeSearch(Board& board, Candidates& candidates, Prompter& prompter)
 {

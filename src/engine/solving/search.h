@@ -8,9 +8,6 @@
 
 namespace kavrin {
 
-// Marks yellow and counts every empty square without a candidate (rebuilds the table).
-std::int16_t CountLogicalErrors(Board& board, Candidates& candidates);
-
 // True when the grid is solved or faulty: the refusal has been shown and nothing is searched.
 bool CheckBeforeSearch(Board& board, Candidates& candidates, Prompter& prompter);
 

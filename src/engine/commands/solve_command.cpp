@@ -1,5 +1,5 @@
 // Game > Solve: the logic solver first; the last attempt only if the player agrees.
-#include "solving/solve_command.h"
+#include "commands/solve_command.h"
 
 #include "checking/completion.h"
 #include "host/messages.h"

@@ -1,10 +1,10 @@
 // Game > Check Diagram: repeated digits, dead squares and completion in one numbered report.
-#include "checking/check_command.h"
+#include "commands/check_command.h"
 
 #include "checking/completion.h"
+#include "checking/dead_squares.h"
 #include "checking/entries.h"
 #include "host/messages.h"
-#include "solving/search.h"
 
 namespace kavrin {
 

@@ -1,5 +1,5 @@
 // Game > New and Game > Clear blue numbers.
-#include "model/game_commands.h"
+#include "commands/game_commands.h"
 
 #include "host/messages.h"
 
