@@ -46,14 +46,12 @@ constexpr const char* kSearchPuzzle =
 
 Board fromLine(const std::string& line)
 {
-    Board board;
-    const auto parsed = parsePuzzleLine(line);
+    auto parsed = parsePuzzleLine(line);
     if (const auto* error = std::get_if<std::string>(&parsed)) {
         std::cerr << "kavrin_window_bench: " << *error << '\n';
         std::exit(2);
     }
-    applyPuzzle(board, std::get<PuzzleRecords>(parsed));
-    return board;
+    return std::get<Board>(std::move(parsed));
 }
 
 // Says Yes to the last-attempt question and OK to everything else, as a player watching would.

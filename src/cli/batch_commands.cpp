@@ -30,18 +30,10 @@ LineResult solved(Board& board)
     return {line, noSolution(), kNotSolved};
 }
 
-Grid gridOf(const Board& board)
-{
-    Grid grid{};
-    for (int s = 1; s <= kSquareCount; ++s)
-        grid[static_cast<std::size_t>(s - 1)] = board[s].Digit;
-    return grid;
-}
-
 // PUZZLE:COUNT:SOLUTION, COUNT written N+ when it reaches the limit.
 LineResult counted(const Board& board, long long limit)
 {
-    const SolutionCount solutions = CountSolutions(gridOf(board), limit);
+    const SolutionCount solutions = CountSolutions(board.digits(), limit);
     std::string line = formatPuzzleLine(board) + ":" + std::to_string(solutions.count) +
                        (solutions.count == limit ? "+" : "") + ":";
     if (solutions.count > 0)
@@ -59,7 +51,7 @@ bool graded(Grade grade)
 // often, in ladder order: "pointing/hidden-single=40,naked-single=12,pointing=2".
 LineResult rated(const Board& board)
 {
-    const Rating rating = RatePuzzle(gridOf(board));
+    const Rating rating = RatePuzzle(board.digits());
     std::string line = formatPuzzleLine(board) + ":" + std::string(gradeName(rating.grade)) + ":";
     if (rating.hardest) {
         line += std::string(techniqueName(*rating.hardest)) + "/";
@@ -77,7 +69,7 @@ LineResult rated(const Board& board)
 ExitStatus explainRating(const std::string& puzzle)
 {
     const Board board = readPuzzle(puzzle);
-    const Rating rating = RatePuzzle(gridOf(board), true);
+    const Rating rating = RatePuzzle(board.digits(), true);
     Output output = Output::standardOutput();
     int number = 0;
     for (const Deduction& step : rating.steps)
@@ -94,9 +86,7 @@ LineResult onLine(std::string_view line, const Work& work)
     auto parsed = parsePuzzleLine(line);
     if (const auto* reason = std::get_if<std::string>(&parsed))
         return {{}, *reason, kBadInput};
-    Board board;
-    applyPuzzle(board, std::get<PuzzleRecords>(parsed));
-    return work(board);
+    return work(std::get<Board>(parsed));
 }
 
 template <typename Work>

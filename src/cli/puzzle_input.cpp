@@ -61,6 +61,15 @@ bool looksLikeLine(const std::string& text)
         return (c >= '0' && c <= '9') || c == '.' || c == ' ' || c == '\t';
     }));
 }
+// The line's board, or an input Error naming the source with the line's reason.
+Board boardFromLine(std::string_view line, const std::string& source)
+{
+    auto parsed = parsePuzzleLine(line);
+    if (const auto* reason = std::get_if<std::string>(&parsed))
+        throw Error{ErrorKind::Input, source, *reason};
+    return std::get<Board>(std::move(parsed));
+}
+
 } // namespace
 
 bool isKvrPath(const std::string& path)
@@ -73,15 +82,6 @@ bool isKvrPath(const std::string& path)
     return extension == ".kvr";
 }
 
-Board boardFromLine(std::string_view line, const std::string& source)
-{
-    const auto parsed = parsePuzzleLine(line);
-    if (const auto* reason = std::get_if<std::string>(&parsed))
-        throw Error{ErrorKind::Input, source, *reason};
-    Board board;
-    applyPuzzle(board, std::get<PuzzleRecords>(parsed));
-    return board;
-}
 
 std::string firstPuzzleLine(int fd, const std::string& name)
 {

@@ -17,7 +17,4 @@ Board readPuzzle(const std::string& argument);
 // The first line that is not blank; throws an input Error when there is none or it is too long.
 std::string firstPuzzleLine(int fd, const std::string& name);
 
-// Digits on the board, with the line's reason, or an input Error naming the source.
-Board boardFromLine(std::string_view line, const std::string& source);
-
 } // namespace kavrin::cli

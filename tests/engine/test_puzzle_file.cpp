@@ -11,47 +11,50 @@
 
 using namespace kavrin;
 using namespace kavrin::test;
-using kavrin::test::contents;
-using kavrin::test::writeFile;
-
-namespace {
-QByteArray recordsFile(std::initializer_list<std::pair<int, QByteArray>> records, qsizetype size = 243)
-{
-    QByteArray bytes(size, '\0');
-    for (const auto& [square, record] : records)
-        bytes.replace(qsizetype{3} * (square - 1), 3, record);
-    return bytes;
-}
-} // namespace
 
 class PuzzleFileTest : public QObject {
     Q_OBJECT
 private slots:
+    // One record in a file of empty ones: its three bytes read as the digit and the flag's two
+    // bytes, and it lands on its square, 3 bytes a square from the start.
     void decode_data()
     {
-        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("square");
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<int>("size");
         QTest::addColumn<int>("digit");
         QTest::addColumn<bool>("fixed");
-        QTest::newRow("fixed 5") << recordsFile({{1, "\x05\xFF\xFF"}}) << 5 << true;
-        QTest::newRow("digit 12 empty, flag dropped") << recordsFile({{1, "\x0C\xFF\xFF"}}) << 0 << false;
-        QTest::newRow("solver 7") << recordsFile({{1, QByteArray("\x07\x00\x00", 3)}}) << 7 << false;
-        QTest::newRow("any non-zero flag") << recordsFile({{1, QByteArray("\x07\x01\x00", 3)}}) << 7 << true;
-        QTest::newRow("longer file") << recordsFile({{1, "\x05\xFF\xFF"}}, 300) << 5 << true;
+        QTest::newRow("fixed 5") << 1 << QByteArray("\x05\xFF\xFF") << 243 << 5 << true;
+        QTest::newRow("solver 7") << 1 << QByteArray("\x07\x00\x00", 3) << 243 << 7 << false;
+        QTest::newRow("low flag byte alone") << 1 << QByteArray("\x07\x01\x00", 3) << 243 << 7 << true;
+        QTest::newRow("high flag byte alone") << 1 << QByteArray("\x07\x00\x01", 3) << 243 << 7 << true;
+        QTest::newRow("9 is a digit") << 1 << QByteArray("\x09\x00\x00", 3) << 243 << 9 << false;
+        QTest::newRow("10 is empty, its flag dropped") << 1 << QByteArray("\x0A\xFF\xFF") << 243 << 0 << false;
+        QTest::newRow("last square") << 81 << QByteArray("\x04\xFF\xFF") << 243 << 4 << true;
+        QTest::newRow("bytes past 243 ignored") << 1 << QByteArray("\x05\xFF\xFF") << 300 << 5 << true;
     }
     void decode()
     {
+        QFETCH(int, square);
+        QFETCH(QByteArray, record);
+        QFETCH(int, size);
+        QByteArray bytes(size, '\0');
+        bytes.replace(qsizetype{3} * (square - 1), 3, record);
+        if (size > 243)
+            bytes.replace(243, 3, "\x01\xFF\xFF"); // would be a fixed 1 in a square 82
         QTemporaryDir dir;
         const QString path = dir.filePath("p.kvr");
-        QFETCH(QByteArray, bytes);
         QVERIFY(writeFile(path, bytes));
         Board board;
-        board.SetSquare(1, 3, true, kYellow);
+        board.SetSquare(square, 3, true, kYellow);
         QVERIFY(LoadPuzzle(board, path).isEmpty());
         QFETCH(int, digit);
-        QCOMPARE(int(board[1].Digit), digit);
-        QTEST(board[1].Fixed, "fixed");
-        QCOMPARE(board.background(1), kWhite);
-        QCOMPARE(digitsOf(board).substr(1), std::string(80, '0'));
+        QCOMPARE(int(board[square].Digit), digit);
+        QTEST(board[square].Fixed, "fixed");
+        QCOMPARE(board.background(square), kWhite);
+        std::string others = digitsOf(board);
+        others.erase(std::size_t(square - 1), 1);
+        QCOMPARE(others, std::string(80, '0'));
     }
 
     void roundTrip()
@@ -102,7 +105,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("old.kvr");
-        const QByteArray old = recordsFile({{1, "\x05\xFF\xFF"}});
+        const QByteArray old = "\x05\xFF\xFF" + QByteArray(240, '\0');
         QVERIFY(writeFile(path, old));
         // Writes past 100 bytes fail, as on a full disk; root ignores folder rights, this not.
         std::signal(SIGXFSZ, SIG_IGN);

@@ -25,12 +25,12 @@ std::string shown(char c)
 }
 } // namespace
 
-std::variant<PuzzleRecords, std::string> parsePuzzleLine(std::string_view line)
+std::variant<Board, std::string> parsePuzzleLine(std::string_view line)
 {
     line = trimmed(line);
     if (line.size() != kSquareCount)
         return "a puzzle line has 81 characters, this one has " + std::to_string(line.size());
-    PuzzleRecords records{};
+    Board board;
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
         if (c == '.' || c == '0')
@@ -38,9 +38,9 @@ std::variant<PuzzleRecords, std::string> parsePuzzleLine(std::string_view line)
         if (c < '1' || c > '9')
             return "character " + std::to_string(i + 1) + " ('" + shown(c) +
                    "') is not a digit, '.' or '0'";
-        records[i] = {static_cast<std::uint8_t>(c - '0'), true};
+        board.SetSquare(static_cast<int>(i) + 1, c - '0', true, kWhite);
     }
-    return records;
+    return board;
 }
 
 std::string formatPuzzleLine(const Board& board)

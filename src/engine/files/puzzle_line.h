@@ -1,7 +1,7 @@
 // Puzzles as 81-character lines: '1'..'9' a fixed digit, '.' or '0' an empty square.
 #pragma once
 
-#include "files/puzzle_file.h"
+#include "model/board.h"
 
 #include <string>
 #include <string_view>
@@ -9,8 +9,9 @@
 
 namespace kavrin {
 
-// The records of a line (givens fixed), or why it is not one. Surrounding blanks are ignored.
-std::variant<PuzzleRecords, std::string> parsePuzzleLine(std::string_view line);
+// The board of a line (its digits fixed, on white), or why it is not one. Surrounding blanks are
+// ignored.
+std::variant<Board, std::string> parsePuzzleLine(std::string_view line);
 // '.' for empty squares; fixed and solver digits alike as digits.
 std::string formatPuzzleLine(const Board& board);
 

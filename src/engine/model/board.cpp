@@ -3,6 +3,14 @@
 
 namespace kavrin {
 
+Grid Board::digits() const
+{
+    Grid grid{};
+    for (std::size_t i = 0; i < grid.size(); ++i)
+        grid[i] = squares_[i].Digit;
+    return grid;
+}
+
 void Board::SetSquare(int index, int digit, bool fixed, Colour backColor)
 {
     store(index, digit, fixed, backColor);

@@ -32,6 +32,7 @@ public:
     Board() { backgrounds_.fill(kWhite); }
 
     const SquareInfo& operator[](int index) const { return squares_[index - 1]; }
+    Grid digits() const;
     Colour background(int index) const { return backgrounds_[index - 1]; }
     // The colour the square's digit is drawn in.
     Colour digitColour(int index) const

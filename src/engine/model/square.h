@@ -13,6 +13,9 @@ namespace kavrin {
 inline constexpr int kSquareCount = 81;
 inline constexpr int kUnitSize = 9;
 
+// The digits of a grid, square 1 first; 0 for an empty square.
+using Grid = std::array<std::uint8_t, kSquareCount>;
+
 using Unit = std::array<std::uint8_t, kUnitSize>;
 
 constexpr std::uint8_t SquareIndex(int row, int col)

@@ -22,10 +22,7 @@ public:
 
 BatchResult SolveForBatch(Board& board)
 {
-    Grid grid{};
-    for (int s = 1; s <= kSquareCount; ++s)
-        grid[static_cast<std::size_t>(s - 1)] = board[s].Digit;
-    const SolutionCount solutions = CountSolutions(grid, 2);
+    const SolutionCount solutions = CountSolutions(board.digits(), 2);
     if (solutions.count > 0) {
         // The logic solver's digits are forced in every solution, so with a solution at all the
         // last attempt ends on the first one in index order.

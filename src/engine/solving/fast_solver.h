@@ -4,13 +4,11 @@
 // 0 for an empty square, 1..9 for a digit. Digits above 9 count as empty.
 #pragma once
 
-#include <array>
-#include <cstdint>
+#include "model/square.h"
+
 #include <random>
 
 namespace kavrin {
-
-using Grid = std::array<std::uint8_t, 81>;
 
 struct SolutionCount {
     long long count = 0;   // solutions found, never more than the limit
