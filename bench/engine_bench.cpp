@@ -1,12 +1,13 @@
 // Engine benchmarks: fixed seeds and a fixed puzzle set; answers are checked outside the timing.
 #include "checking/completion.h"
+#include "checking/dead_squares.h"
+#include "commands/game_commands.h"
 #include "files/puzzle_line.h"
 #include "generation/generator.h"
 #include "grading/rating.h"
-#include "commands/game_commands.h"
-#include "solving/logic_solver.h"
+#include "host/silent_host.h"
 #include "solving/fast_solver.h"
-#include "checking/dead_squares.h"
+#include "solving/logic_solver.h"
 #include "solving/search.h"
 
 #include <benchmark/benchmark.h>
@@ -22,14 +23,6 @@
 namespace {
 
 using namespace kavrin;
-
-class SilentHost final : public Prompter, public WaitWindow, public EventPump {
-public:
-    Answer ask(const Message&) override { return Answer::Ok; }
-    void ShowWait(bool) override {}
-    void unloadWait() override {}
-    bool processEventsOnce() override { return false; }
-};
 
 Board fromLine(std::string_view line)
 {
@@ -120,7 +113,7 @@ void BM_LastAttemptSteps(benchmark::State& state)
         Board board = hard;
         Candidates c;
         SilentHost host;
-        SearchHost searchHost{host, host, host};
+        SearchHost searchHost = host.searchHost();
         trials += LastAttempt(board, c, searchHost).trials;
         state.PauseTiming();
         requireSolved(board);

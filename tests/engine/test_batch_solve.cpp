@@ -2,9 +2,9 @@
 // stands in for: generated puzzles, thinned ones with many solutions, broken ones with none.
 #include "checking/completion.h"
 #include "checking/entries.h"
+#include "commands/game_commands.h"
 #include "fakes.h"
 #include "generation/generator.h"
-#include "commands/game_commands.h"
 #include "solving/batch_solve.h"
 #include "solving/fast_solver.h"
 #include "solving/logic_solver.h"

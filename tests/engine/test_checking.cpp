@@ -1,7 +1,7 @@
 // Completion report, entry marks and the Check Diagram report, byte for byte.
-#include "commands/check_command.h"
 #include "checking/completion.h"
 #include "checking/entries.h"
+#include "commands/check_command.h"
 #include "fakes.h"
 
 using namespace kavrin;

@@ -1,10 +1,10 @@
 // The generator: segment hold-back, complete valid grids, and the retry messages.
 #include "checking/completion.h"
-#include "fakes.h"
+#include "commands/game_commands.h"
 #include "commands/generate_command.h"
+#include "fakes.h"
 #include "generation/generator.h"
 #include "host/messages.h"
-#include "commands/game_commands.h"
 #include "solving/logic_solver.h"
 
 using namespace kavrin;

@@ -1,6 +1,6 @@
 // SetSquare's stepping and flag rules, and the candidate table against hand-worked boards.
-#include "fakes.h"
 #include "commands/game_commands.h"
+#include "fakes.h"
 
 using namespace kavrin;
 using namespace kavrin::test;

@@ -1,11 +1,11 @@
 // The logic solver's rules, the gate, and the search solving, failing and cancelling.
 #include "checking/completion.h"
+#include "checking/dead_squares.h"
+#include "commands/solve_command.h"
 #include "fakes.h"
 #include "host/messages.h"
 #include "solving/logic_solver.h"
-#include "checking/dead_squares.h"
 #include "solving/search.h"
-#include "commands/solve_command.h"
 
 using namespace kavrin;
 using namespace kavrin::test;

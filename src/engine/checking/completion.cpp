@@ -22,24 +22,18 @@ std::int16_t CheckCompletion(const Board& board, std::string* report)
 {
     int total = 0;
     std::string text;
-    auto unitLines = [&](const std::array<Unit, 9>& units, auto name) {
+    for (const auto& [kind, units] : {std::pair{UnitKind::Block, &BlockSquares}, std::pair{UnitKind::Row, &RowSquares},
+                                      std::pair{UnitKind::Column, &ColumnSquares}}) {
         for (int u = 0; u < 9; ++u) {
-            const int absent = absentDigits(board, units[u]);
+            const int absent = absentDigits(board, (*units)[static_cast<std::size_t>(u)]);
             if (absent > 0) {
                 text += kCrLf;
-                text += name(u + 1);
-                text += " for " + std::to_string(absent) + " times.";
+                text += absentDigitsLine(kind, u + 1, absent);
             }
             total += absent;
         }
         text += kCrLf;
-    };
-    // The messages call a block a "square", named by block row and block column.
-    unitLines(BlockSquares, [](int b) {
-        return "Error at square " + std::to_string((b - 1) / 3 + 1) + "," + std::to_string((b - 1) % 3 + 1);
-    });
-    unitLines(RowSquares, [](int r) { return "Error at row " + std::to_string(r); });
-    unitLines(ColumnSquares, [](int c) { return "Error at col " + std::to_string(c); });
+    }
     if (report)
         *report = std::move(text);
     return static_cast<std::int16_t>(total);

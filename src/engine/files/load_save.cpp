@@ -1,6 +1,8 @@
 // Load and Save of .kvr files through QFile: whole or nothing.
 #include "files/load_save.h"
 
+#include "host/messages.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
@@ -26,13 +28,11 @@ FileError LoadPuzzle(Board& board, const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+        return QString::fromStdString(cannotOpenText(path.toStdString(), file.errorString().toStdString()));
     const QByteArray data = file.read(kPuzzleFileSize);
     if (static_cast<std::size_t>(data.size()) < kPuzzleFileSize)
-        return QStringLiteral("%1 is not a puzzle file: it holds %2 bytes, a puzzle needs %3.")
-            .arg(path)
-            .arg(data.size())
-            .arg(kPuzzleFileSize);
+        return QString::fromStdString(
+            notAPuzzleFileText(path.toStdString(), static_cast<std::size_t>(data.size()), kPuzzleFileSize));
     const auto* begin = reinterpret_cast<const std::uint8_t*>(data.constData());
     applyPuzzle(board, *decodePuzzle(std::span(begin, kPuzzleFileSize)));
     return {};
@@ -51,7 +51,7 @@ FileError SavePuzzle(const Board& board, const QString& path)
         && file.write(reinterpret_cast<const char*>(bytes.data()), kPuzzleFileSize) == qint64(kPuzzleFileSize)
         && file.commit();
     if (!saved)
-        return QStringLiteral("Cannot save %1: %2").arg(path, systemReason(file, errno));
+        return QString::fromStdString(cannotSaveText(path.toStdString(), systemReason(file, errno).toStdString()));
     return {};
 }
 

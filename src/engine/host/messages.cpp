@@ -36,6 +36,48 @@ Message generateResultMessage(int failedAttempts)
     return exclamation(std::to_string(failedAttempts) + (failedAttempts == 1 ? " Retry!" : " Retries!"));
 }
 
+std::string absentDigitsLine(UnitKind kind, int unit, int absent)
+{
+    const std::string where = kind == UnitKind::Block ? "square " + std::to_string((unit - 1) / 3 + 1) + "," +
+                                                            std::to_string((unit - 1) % 3 + 1)
+                              : kind == UnitKind::Row ? "row " + std::to_string(unit)
+                                                      : "col " + std::to_string(unit);
+    return "Error at " + where + " for " + std::to_string(absent) + " times.";
+}
+
+namespace {
+// "1 error found in entries!", "2 errors found in entries!".
+std::string counted(int n, std::string_view noun, std::string_view tail)
+{
+    return std::to_string(n) + std::string(noun) + (n == 1 ? "" : "s") + std::string(tail);
+}
+} // namespace
+
+std::string checkDiagramText(int entries, int logical, int absent, std::string_view completionReport)
+{
+    const std::string repeats = entries == 0 ? "Entries matched." : counted(entries, " error", " found in entries!");
+    const std::string dead = logical == 0 ? "No logical error found." : counted(logical, " logical error", " found!");
+    const std::string solved =
+        absent == 0 ? std::string(kPuzzleSolved) : joined({"Correct this errors:", kCrLf, completionReport});
+    return joined({"1- ", repeats, kCrLf, "2- ", dead, kCrLf, "3- ", solved});
+}
+
+std::string cannotOpenText(std::string_view path, std::string_view reason)
+{
+    return joined({"Cannot open ", path, ": ", reason});
+}
+
+std::string notAPuzzleFileText(std::string_view path, std::size_t bytes, std::size_t needed)
+{
+    return joined({path, " is not a puzzle file: it holds ", std::to_string(bytes), " bytes, a puzzle needs ",
+                   std::to_string(needed), "."});
+}
+
+std::string cannotSaveText(std::string_view path, std::string_view reason)
+{
+    return joined({"Cannot save ", path, ": ", reason});
+}
+
 Message newGameQuestion()
 {
     return {joined({"Manual entries will be lost.", kCrLf, "Are you sure?"}), Icon::Exclamation,

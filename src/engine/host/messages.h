@@ -38,6 +38,22 @@ inline constexpr std::string_view kReady = "Ready.";
 
 // "N Retry!" for one failed attempt, "N Retries!" otherwise; "Ready." after none.
 Message generateResultMessage(int failedAttempts);
+
+// The units of the completion report. Its messages call a block a "square", named by block row
+// and block column.
+enum class UnitKind { Block, Row, Column };
+
+// "Error at row 3 for 2 times." and so on; the unit numbered from 1 as the report walks them.
+std::string absentDigitsLine(UnitKind kind, int unit, int absent);
+
+// The Check Diagram report: the repeated digits, the dead squares, then "Puzzle solved." or the
+// completion report under "Correct this errors:".
+std::string checkDiagramText(int entries, int logical, int absent, std::string_view completionReport);
+
+// What a failed Load or Save says, naming the file.
+std::string cannotOpenText(std::string_view path, std::string_view reason);
+std::string notAPuzzleFileText(std::string_view path, std::size_t bytes, std::size_t needed);
+std::string cannotSaveText(std::string_view path, std::string_view reason);
 Message newGameQuestion();
 Message aboutMessage();
 

@@ -1,24 +1,12 @@
 // Solve for batch work: the fast solver's answer, the window's messages where it has none.
 #include "solving/batch_solve.h"
 
+#include "host/silent_host.h"
 #include "solving/fast_solver.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"
 
 namespace kavrin {
-
-namespace {
-// Keeps the text of the gate's refusal.
-class RefusalText final : public Prompter {
-public:
-    Answer ask(const Message& message) override
-    {
-        text = message.text;
-        return Answer::Ok;
-    }
-    std::string text;
-};
-} // namespace
 
 BatchResult SolveForBatch(Board& board)
 {
@@ -35,9 +23,9 @@ BatchResult SolveForBatch(Board& board)
     // solver's work, and the gate's refusal if it has one.
     Candidates candidates;
     LogicSolve(board, candidates);
-    RefusalText refusal;
-    if (CheckBeforeSearch(board, candidates, refusal))
-        return {BatchEnd::Refused, refusal.text};
+    SilentHost host;
+    if (CheckBeforeSearch(board, candidates, host))
+        return {BatchEnd::Refused, host.lastText};
     return {BatchEnd::NoSolution, {}};
 }
 
