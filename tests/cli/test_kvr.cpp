@@ -60,7 +60,7 @@ const QString kEmpty(81, '.');
 // The puzzle as a .kvr file in the folder.
 QString kvrOf(const QString& puzzle, const QTemporaryDir& dir)
 {
-    const QString path = dir.filePath("puzzle.kvr");
+    QString path = dir.filePath("puzzle.kvr");
     QProcess::execute(QStringLiteral(KVR_PATH), {"convert", puzzle, path});
     return path;
 }
@@ -343,7 +343,7 @@ private slots:
         const QByteArray bytes = contents(saved);
         QCOMPARE(bytes.size(), 243);
         for (int s = 0; s < 81; ++s) {
-            const char digit = bytes[3 * s];
+            const char digit = bytes[qsizetype{3} * s];
             QCOMPARE(digit == 0 ? '.' : char('0' + digit), one.out[s].toLatin1());
             QCOMPARE(bytes.mid(3 * s + 1, 2), QByteArray(digit == 0 ? "\0\0" : "\xFF\xFF", 2));
         }

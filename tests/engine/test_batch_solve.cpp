@@ -174,7 +174,7 @@ private:
         for (std::uint64_t seed = 1; seed <= 12; ++seed) {
             const std::string puzzle = generatedPuzzle(seed);
             QTest::addRow("generated %d", int(seed)) << QString::fromStdString(puzzle) << -1 << QString();
-            QTest::addRow("thinned %d", int(seed)) << QString::fromStdString(thinned(puzzle, 2 + seed % 3)) << -1 << QString();
+            QTest::addRow("thinned %d", int(seed)) << QString::fromStdString(thinned(puzzle, int(2 + seed % 3))) << -1 << QString();
         }
     }
 };

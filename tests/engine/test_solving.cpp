@@ -218,32 +218,6 @@ private slots:
         compareWithPlainSearch(boardFromLine(line.toStdString()), escAfter);
     }
 
-    void searchRunsOnStillYellowRepeat()
-    {
-        // Two 5s in row 1 already marked pass the gate; the search then runs on the repeat.
-        Board board;
-        board.SetSquare(1, 5, true, kYellow);
-        board.SetSquare(2, 5, true, kYellow);
-        compareWithPlainSearch(board, 3000);
-    }
-
-    void cancelKeepsPlacedDigits()
-    {
-        Board board;
-        Candidates c;
-        RecordingPrompter prompter;
-        RecordingWait wait;
-        ScriptedEvents events(12);
-        SearchHost host{prompter, wait, events};
-        const SearchResult result = LastAttempt(board, c, host);
-        QCOMPARE(result.end, SearchEnd::Cancelled);
-        QCOMPARE(result.trials, 12);
-        // Row 1 fills with 1..9, then row 2 begins with 4, 5, 6 (the last one just tried).
-        QCOMPARE(digitsOf(board).substr(0, 13), std::string("1234567894560"));
-        QCOMPARE(wait.open, 0);
-        QCOMPARE(prompter.messages.back().text, std::string(kFinishedMyWork));
-    }
-
     void solveCommand_data()
     {
         QTest::addColumn<QString>("line");
