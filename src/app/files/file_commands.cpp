@@ -46,7 +46,7 @@ bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompt
 {
     if (recent.FileExisits(path) != 0)
         return loadAndList(path, recent, load, prompter);
-    if (prompter.ask(recentFileMissingQuestion(path)) == Answer::Yes)
+    if (prompter.ask(recentFileMissingQuestion(utf8(path))) == Answer::Yes)
         reportListFailure(prompter, recent.RemoveFromList(path));
     return false;
 }
@@ -87,12 +87,6 @@ std::optional<QString> droppedFilePath(const QMimeData& data)
         if (url.isLocalFile())
             return url.toLocalFile();
     return std::nullopt;
-}
-
-Message recentFileMissingQuestion(const QString& path)
-{
-    return {utf8(path) + " not found!" + std::string(kCrLf) + "Remove it?", Icon::Exclamation,
-            Buttons::YesNo};
 }
 
 } // namespace kavrin

@@ -43,6 +43,4 @@ void saveFromDialog(PuzzleDialogs& dialogs, const Board& board, Prompter& prompt
 // The first local file of a drop; nothing for text or web links.
 std::optional<QString> droppedFilePath(const QMimeData& data);
 
-Message recentFileMissingQuestion(const QString& path);
-
 } // namespace kavrin

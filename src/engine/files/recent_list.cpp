@@ -1,6 +1,8 @@
 // Reading, writing and shortening the entries of the recent-files list.
 #include "files/recent_list.h"
 
+#include "host/messages.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -134,17 +136,14 @@ RecentEntries RecentList::read() const
         return {};
     QFile file(listFileName_);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("Cannot read the recent files list %1: %2")
-                        .arg(listFileName_, file.errorString())};
+        return {{}, QString::fromStdString(recentListUnreadable(listFileName_.toStdString(), file.errorString().toStdString()))};
     return {parseRecentEntries(file.readAll()), {}};
 }
 
 FileError RecentList::AddToList(const QString& path) const
 {
     if (!isListablePath(path))
-        return QStringLiteral("%1 cannot be kept in the recent files list: "
-                              "its name holds a double quote or a line break.")
-            .arg(path);
+        return QString::fromStdString(notListable(path.toStdString()));
     const RecentEntries old = read();
     if (!old.error.isEmpty())
         return old.error; // rewriting now would lose the entries we could not read
@@ -173,8 +172,7 @@ FileError RecentList::write(const QStringList& paths) const
     QSaveFile file(listFileName_);
     const QByteArray text = formatRecentEntries(paths);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return QStringLiteral("Cannot save the recent files list %1: %2")
-            .arg(listFileName_, file.errorString());
+        return QString::fromStdString(recentListUnwritable(listFileName_.toStdString(), file.errorString().toStdString()));
     return {};
 }
 

@@ -91,4 +91,24 @@ Message aboutMessage()
             Icon::None, Buttons::Ok};
 }
 
+Message recentFileMissingQuestion(std::string_view path)
+{
+    return {joined({path, " not found!", kCrLf, "Remove it?"}), Icon::Exclamation, Buttons::YesNo};
+}
+
+std::string recentListUnreadable(std::string_view listFile, std::string_view reason)
+{
+    return joined({"Cannot read the recent files list ", listFile, ": ", reason});
+}
+
+std::string recentListUnwritable(std::string_view listFile, std::string_view reason)
+{
+    return joined({"Cannot save the recent files list ", listFile, ": ", reason});
+}
+
+std::string notListable(std::string_view path)
+{
+    return joined({path, " cannot be kept in the recent files list: its name holds a double quote or a line break."});
+}
+
 } // namespace kavrin

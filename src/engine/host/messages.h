@@ -57,4 +57,13 @@ std::string cannotSaveText(std::string_view path, std::string_view reason);
 Message newGameQuestion();
 Message aboutMessage();
 
+// The window's files: the recent list and its items. Paths and reasons come in UTF-8.
+
+// "<path> not found!", then "Remove it?".
+Message recentFileMissingQuestion(std::string_view path);
+std::string recentListUnreadable(std::string_view listFile, std::string_view reason);
+std::string recentListUnwritable(std::string_view listFile, std::string_view reason);
+// A path the list file cannot hold as one quoted field.
+std::string notListable(std::string_view path);
+
 } // namespace kavrin
