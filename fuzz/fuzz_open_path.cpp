@@ -42,11 +42,11 @@ void expectCommandLine(const QStringList& arguments)
     const QString text = kavrin::commandLineText(arguments);
     if (arguments.size() <= 1) {
         expect(text.isEmpty(), "no arguments give an empty command line");
-        expect(kavrin::commandLinePath(arguments).isEmpty(), "no arguments name no path");
+        expect(kavrin::cleanedPath(kavrin::commandLineText(arguments)).isEmpty(), "no arguments name no path");
         return;
     }
     expect(text == arguments.mid(1).join(u' '), "the command line is the arguments after the program, blank-joined");
-    expect(kavrin::commandLinePath(arguments) == kavrin::cleanedPath(text), "the path is the cleaned command line");
+    expect(kavrin::cleanedPath(kavrin::commandLineText(arguments)) == kavrin::cleanedPath(text), "the path is the cleaned command line");
 }
 
 } // namespace

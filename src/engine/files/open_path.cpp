@@ -14,9 +14,4 @@ QString commandLineText(const QStringList& arguments)
     return arguments.mid(1).join(u' ');
 }
 
-QString commandLinePath(const QStringList& arguments)
-{
-    return cleanedPath(commandLineText(arguments));
-}
-
 } // namespace kavrin

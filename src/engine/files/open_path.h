@@ -13,7 +13,4 @@ QString cleanedPath(const QString& path);
 // may hold blanks, and Linux splits it into argv; joining with single blanks puts it back.
 QString commandLineText(const QStringList& arguments);
 
-// The path the command line names: its argument text, cleaned; empty when there is none.
-QString commandLinePath(const QStringList& arguments);
-
 } // namespace kavrin

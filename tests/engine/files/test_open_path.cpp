@@ -27,7 +27,7 @@ private slots:
     {
         QFETCH(QStringList, argv);
         QFETCH(QString, path);
-        QCOMPARE(kavrin::commandLinePath(argv), path);
+        QCOMPARE(kavrin::cleanedPath(kavrin::commandLineText(argv)), path);
     }
 
     void cleanedPathLeavesTheOriginal()
