@@ -8,16 +8,13 @@
 // Run with QT_QPA_PLATFORM=offscreen; bench/compare sets up the environment.
 #include "files/puzzle_line.h"
 #include "frm_game.h"
-#include "puzzle_dialogs.h"
 #include "host/messages.h"
-#include "qt_host.h"
-#include "single_instance.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"
 #include "square_view.h"
-#include "window_icon.h"
-#include "xdg_registry.h"
+#include "start.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 
@@ -101,9 +98,18 @@ void typePuzzle(frmGame& game, const Board& puzzle)
         const int digit = puzzle[s].Digit;
         if (digit == 0)
             continue;
-        const QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + digit, Qt::NoModifier, QString::number(digit));
-        game.Kavrin_KeyDown(s, key);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + digit, Qt::NoModifier, QString::number(digit));
+        QApplication::sendEvent(&game.square(s), &key);
     }
+}
+
+QAction& solveCommand(const frmGame& game)
+{
+    for (QAction* action : game.findChildren<QAction*>())
+        if (action->text() == QLatin1String("Solve"))
+            return *action;
+    std::cerr << "kavrin_window_bench: the window has no Solve command\n";
+    std::exit(1);
 }
 
 int visibleSearch(int argc, char** argv)
@@ -123,7 +129,7 @@ int visibleSearch(int argc, char** argv)
     PaintCounter paints;
     app.installEventFilter(&paints);
     const auto start = Clock::now();
-    game.mnuSolve_Click();
+    solveCommand(game).trigger();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     app.removeEventFilter(&paints);
 
@@ -165,25 +171,12 @@ private:
     bool seen_ = false;
 };
 
-// What Kavrin_Solve's Main does, up to the first paint of the game window.
-int firstPaint(int argc, char** argv)
+// Kavrin_Solve's own start, without a file to open, up to the first paint of the game window.
+int firstPaint(char** argv)
 {
-    QApplication app(argc, argv);
-    SingleInstance instance;
-    if (instance.handOverToRunningCopy({}))
-        return 3;
-    XdgRegistry registry(QCoreApplication::applicationFilePath());
-    RegisterFileType(registry, RegistrationEntriesForRunningApplication());
-    QtPrompter prompter;
-    const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    GameFiles files;
-    files.recentListFile = QCoreApplication::applicationDirPath() + QStringLiteral("/Recent Files.txt");
-    frmGame game(prompter, std::make_unique<SeededUniform>(seed), std::move(files));
+    int programNameOnly = 1;
     FirstPaint watch;
-    game.installEventFilter(&watch);
-    game.show();
-    SetIcon(game.windowHandle(), kAppIconName, true);
-    return QApplication::exec();
+    return Main(programNameOnly, argv, [&watch](frmGame& game) { game.installEventFilter(&watch); });
 }
 
 // Starts this program again as a fresh process and returns the milliseconds to its first paint.
@@ -244,7 +237,7 @@ int main(int argc, char** argv)
     if (mode == "startup")
         return startUp(argc, argv);
     if (mode == "first-paint")
-        return firstPaint(argc, argv);
+        return firstPaint(argv);
     std::cerr << "usage: kavrin_window_bench search [PUZZLE] | startup [RUNS]\n";
     return 2;
 }

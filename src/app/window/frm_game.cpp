@@ -3,19 +3,16 @@
 
 #include "accessible_roles.h"
 #include "commands/check_command.h"
-#include "file_commands.h"
+#include "commands/game_commands.h"
+#include "commands/generate_command.h"
+#include "commands/solve_command.h"
 #include "files/load_save.h"
 #include "frm_wait.h"
-#include "commands/generate_command.h"
-#include "host/messages.h"
 #include "grid_layout.h"
-#include "commands/game_commands.h"
+#include "host/messages.h"
 #include "mouse_wheel.h"
-#include "puzzle_dialogs.h"
 #include "qt_host.h"
 #include "solve_panel.h"
-#include "commands/solve_command.h"
-#include "square_view.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -30,6 +27,14 @@
 #include <utility>
 
 namespace kavrin {
+
+namespace {
+
+// The recent items: at most this many, each caption at most this wide in the menu's font.
+constexpr int kRecentItemsShown = 9;
+constexpr int kRecentCaptionWidth = 500; // pixels
+
+} // namespace
 
 frmGame::frmGame(Prompter& prompter, std::unique_ptr<UniformSource> random, GameFiles files)
     : prompter_(prompter), random_(std::move(random)), client_(new QWidget(this)),
@@ -67,48 +72,57 @@ void frmGame::Form_Load()
 {
     buildMenus();
     placeWindow();
-    recent_.Initialize(this, mnuFile, files_.recentListFile, SepRecent, 500, 9);
-    connect(&recent_, &clsRecentMenu::recentFileChosen, this, &frmGame::mnuRecentFile_Click);
+    recent_.Initialize(this, mnuFile, files_.recentListFile, SepRecent, kRecentCaptionWidth, kRecentItemsShown);
+    connect(&recent_, &clsRecentMenu::recentFileChosen, this,
+            [this](const QString& path) { whenIdle([this, path] { mnuRecentFile_Click(path); }); });
     ArrangeSquares();
     picSolveHolder->ArrangeSolveTiles();
     candidates_.ResetCandidates();
     picSolveHolder->move(Kavrin[81]->x() + Kavrin[81]->width() + 15, 8);
-    connect(picSolveHolder, &SolvePanel::picSolveHolder_DblClick, this, [this] {
-        candidates_.UpdateCandidates(board_);
-        picSolveHolder->ShowAvailableNumbers(candidates_);
-    });
+    connect(picSolveHolder, &SolvePanel::doubleClicked, this, &frmGame::picSolveHolder_DblClick);
     OpenFromPath(files_.commandLine);
+}
+
+// The one gate of the commands: none starts while a search is running, whatever reaches the
+// window (a shortcut, a menu item, a recent item, a drop). A later start's file waits instead.
+void frmGame::whenIdle(const std::function<void()>& command)
+{
+    if (!searching_)
+        command();
+}
+
+QAction* frmGame::addCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                             void (frmGame::*handler)())
+{
+    QAction* action = menu->addAction(caption, shortcut);
+    connect(action, &QAction::triggered, this, [this, handler] { whenIdle([this, handler] { (this->*handler)(); }); });
+    return action;
 }
 
 void frmGame::buildMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("File"));
-    mnuLoad = mnuFile->addAction(QStringLiteral("Load"), QKeySequence(Qt::CTRL | Qt::Key_O), this,
-                                 &frmGame::mnuLoad_Click);
-    mnuSave = mnuFile->addAction(QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), this,
-                                 &frmGame::mnuSave_Click);
+    addCommand(mnuFile, QStringLiteral("Load"), Qt::CTRL | Qt::Key_O, &frmGame::mnuLoad_Click);
+    addCommand(mnuFile, QStringLiteral("Save"), Qt::CTRL | Qt::Key_S, &frmGame::mnuSave_Click);
     SepRecent = mnuFile->addSeparator();
     // The recent list shows or hides this placeholder and its separator.
-    mnuRecentFile = mnuFile->addAction(QString::fromLatin1(kRecentPlaceholder));
-    Sep1 = mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("Exit"), this, &frmGame::mnuExit_Click);
+    mnuFile->addAction(QString::fromLatin1(kRecentPlaceholder));
+    mnuFile->addSeparator();
+    // Closing mid-search is the close event's to handle, so Exit needs no gate.
+    mnuFile->addAction(QStringLiteral("Exit"), this, &frmGame::mnuExit_Click);
 
-    mnuGame = menuBar()->addMenu(QStringLiteral("Game"));
-    mnuNewGame = mnuGame->addAction(QStringLiteral("New"), QKeySequence(Qt::Key_F2), this, &frmGame::mnuNewGame_Click);
+    QMenu* mnuGame = menuBar()->addMenu(QStringLiteral("Game"));
+    addCommand(mnuGame, QStringLiteral("New"), Qt::Key_F2, &frmGame::mnuNewGame_Click);
     mnuGame->addSeparator();
-    mnuGenerate = mnuGame->addAction(QStringLiteral("Generate"), QKeySequence(Qt::Key_F5), this,
-                                     &frmGame::mnuGenerate_Click);
+    addCommand(mnuGame, QStringLiteral("Generate"), Qt::Key_F5, &frmGame::mnuGenerate_Click);
     // These three are the game's commands, not select-all, copy and undo.
-    mnuSolve = mnuGame->addAction(QStringLiteral("Solve"), QKeySequence(Qt::CTRL | Qt::Key_A), this,
-                                  &frmGame::mnuSolve_Click);
-    mnuCheck = mnuGame->addAction(QStringLiteral("Check Diagram"), QKeySequence(Qt::CTRL | Qt::Key_C), this,
-                                  &frmGame::mnuCheck_Click);
+    addCommand(mnuGame, QStringLiteral("Solve"), Qt::CTRL | Qt::Key_A, &frmGame::mnuSolve_Click);
+    addCommand(mnuGame, QStringLiteral("Check Diagram"), Qt::CTRL | Qt::Key_C, &frmGame::mnuCheck_Click);
     mnuGame->addSeparator();
-    mnuClear = mnuGame->addAction(QStringLiteral("Clear blue numbers"), QKeySequence(Qt::CTRL | Qt::Key_Z), this,
-                                  &frmGame::mnuClear_Click);
+    addCommand(mnuGame, QStringLiteral("Clear blue numbers"), Qt::CTRL | Qt::Key_Z, &frmGame::mnuClear_Click);
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
-    mnuAbout = mnuHelp->addAction(QStringLiteral("About"), this, &frmGame::mnuAbout_Click);
+    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("Help"));
+    addCommand(mnuHelp, QStringLiteral("About"), {}, &frmGame::mnuAbout_Click);
 }
 
 // A 360 x 360 client area below the menu bar, centred on the screen.
@@ -152,8 +166,13 @@ void frmGame::moveEvent(QMoveEvent* event)
 void frmGame::ArrangeSquares()
 {
     for (int i = 1; i <= kSquareCount; ++i) {
-        Kavrin[i] = new SquareView(*this, i, client_);
+        Kavrin[i] = new SquareView(i, client_);
         Kavrin[i]->move(blockGridPosition(i, QSize(30, 30), QPoint(10, 10)));
+        connect(Kavrin[i], &SquareView::keyDown, this, &frmGame::Kavrin_KeyDown);
+        connect(Kavrin[i], &SquareView::mouseDown, this, &frmGame::Kavrin_MouseDown);
+        connect(Kavrin[i], &SquareView::doubleClicked, this, &frmGame::Kavrin_DblClick);
+        connect(Kavrin[i], &SquareView::mouseMoved, this, &frmGame::Kavrin_MouseMove);
+        connect(Kavrin[i], &SquareView::gotFocus, this, &frmGame::Kavrin_GotFocus);
     }
     static_cast<QFrame*>(Shape1)->setFrameStyle(QFrame::Box | QFrame::Plain);
     static_cast<QFrame*>(Shape1)->setLineWidth(1);
@@ -189,12 +208,12 @@ void frmGame::goTo(int row, int col)
     Kavrin[SquareIndex(row, col)]->setFocus(Qt::OtherFocusReason);
 }
 
-bool frmGame::Kavrin_KeyDown(int index, const QKeyEvent& event)
+void frmGame::Kavrin_KeyDown(int index, QKeyEvent* event)
 {
     const auto [row, col] = SquareRowCol(index);
-    const int key = event.key();
-    const bool keypad = event.modifiers() & Qt::KeypadModifier;
-    const bool shiftAlone = (event.modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier;
+    const int key = event->key();
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    const bool shiftAlone = (event->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier;
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         enter(index, key - Qt::Key_0);
     else if (key == Qt::Key_Delete || key == Qt::Key_Space)
@@ -220,15 +239,15 @@ bool frmGame::Kavrin_KeyDown(int index, const QKeyEvent& event)
     else if (key == Qt::Key_Minus && keypad)
         step(index, Step::Down);
     else
-        return false;
-    return true;
+        return;
+    event->accept();
 }
 
-void frmGame::Kavrin_MouseDown(int index, int button)
+void frmGame::Kavrin_MouseDown(int index, MouseButton button)
 {
-    if (button == 1)
+    if (button == MouseButton::Left)
         step(index, Step::Up);
-    else if (button == 2)
+    else if (button == MouseButton::Right)
         step(index, Step::Down);
     else
         enter(index, 0);
@@ -244,6 +263,12 @@ void frmGame::Kavrin_MouseMove(int index)
 {
     if (QApplication::activeWindow() == this)
         Kavrin[index]->setFocus(Qt::MouseFocusReason);
+}
+
+void frmGame::picSolveHolder_DblClick()
+{
+    candidates_.UpdateCandidates(board_);
+    picSolveHolder->ShowAvailableNumbers(candidates_);
 }
 
 // The hook sees turns before the widgets do, so a window disabled for a search must refuse them here.
@@ -306,11 +331,8 @@ Answer frmGame::ask(const Message& message)
     return prompter_.ask(message);
 }
 
-// Commands come one at a time: none starts while a search is running, whatever reaches the window.
 void frmGame::mnuSolve_Click()
 {
-    if (searching_)
-        return;
     SearchHost host{*this, *this, *this};
     searching_ = true;
     SolveCommand(board_, candidates_, host);
@@ -327,32 +349,23 @@ bool frmGame::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-
 void frmGame::mnuCheck_Click()
 {
-    if (searching_)
-        return;
     CheckCommand(board_, candidates_, *this);
 }
 
 void frmGame::mnuGenerate_Click()
 {
-    if (searching_)
-        return;
     GenerateCommand(board_, candidates_, *random_, *this, *this);
 }
 
 void frmGame::mnuNewGame_Click()
 {
-    if (searching_)
-        return;
     NewGame(board_, *this);
 }
 
 void frmGame::mnuClear_Click()
 {
-    if (searching_)
-        return;
     ClearBlueNumbers(board_);
 }
 
@@ -368,26 +381,22 @@ PuzzleLoader frmGame::loader()
 
 void frmGame::mnuLoad_Click()
 {
-    if (!searching_)
-        loadFromDialog(*files_.dialogs, loader(), recent_, *this);
+    loadFromDialog(*files_.dialogs, loader(), recent_, *this);
 }
 
 void frmGame::mnuSave_Click()
 {
-    if (!searching_)
-        saveFromDialog(*files_.dialogs, board_, *this);
+    saveFromDialog(*files_.dialogs, board_, *this);
 }
 
 void frmGame::mnuRecentFile_Click(const QString& path)
 {
-    if (!searching_)
-        openRecentFile(path, recent_, *this, loader());
+    openRecentFile(path, recent_, *this, loader());
 }
 
 void frmGame::OpenFromPath(const QString& path)
 {
-    if (!searching_)
-        kavrin::OpenFromPath(path, recent_, loader(), *this);
+    kavrin::OpenFromPath(path, recent_, loader(), *this);
 }
 
 void frmGame::openFromLaterStart(const QString& path)
@@ -418,7 +427,7 @@ void frmGame::openLaterStartFile()
 void frmGame::openDropped(const QMimeData& data)
 {
     if (const std::optional<QString> path = droppedFilePath(data))
-        OpenFromPath(*path);
+        whenIdle([this, &path] { OpenFromPath(*path); });
 }
 
 void frmGame::Form_OLEDragDrop(const QMimeData& data)
@@ -481,8 +490,6 @@ void frmGame::mnuExit_Click()
 
 void frmGame::mnuAbout_Click()
 {
-    if (searching_)
-        return;
     ask(aboutMessage());
 }
 

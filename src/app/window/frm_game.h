@@ -7,22 +7,24 @@
 #include "model/candidates.h"
 #include "puzzle_dialogs.h"
 #include "recent_menu.h"
+#include "square_view.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
 class QKeyEvent;
+class QKeySequence;
 class QMenu;
 class QMimeData;
 
 namespace kavrin {
 
 class CMouseWheel;
-class SquareView;
 class SolvePanel;
 class frmWait;
 
@@ -46,52 +48,12 @@ public:
     QWidget& focusFrame() const { return *Shape1; }
     QWidget& clientArea() const { return *client_; }
     frmWait* waitWindow() const { return wait_.get(); }
-    int CurrentSquare = 0;
-    bool EscPressed = false;
+    int currentSquare() const { return CurrentSquare; }
+    // The search's cancel flag, set by Esc on the wait window.
+    bool escPressed() const { return EscPressed; }
 
-    // Square input, called by the squares.
-    bool Kavrin_KeyDown(int index, const QKeyEvent& event);
-    void Kavrin_MouseDown(int index, int button);
-    void Kavrin_DblClick(int index);
-    void Kavrin_MouseMove(int index);
-    void Kavrin_GotFocus(int index);
-    void clsMouseWheel_MouseWheel(int& direct, int& Cancel);
-
-    // A file a later start of the program handed over (empty: none); see openFromLaterStart.
+    // A file a later start of the program handed over (empty: none); see openLaterStartFile.
     void openFromLaterStart(const QString& path);
-
-    // Drops of files, on the bare window, the panel (not its tiles) or a square.
-    void Form_OLEDragDrop(const QMimeData& data);
-    void picSolveHolder_OLEDragDrop(const QMimeData& data);
-    void Kavrin_OLEDragDrop(int index, const QMimeData& data);
-
-    QMenu* mnuFile = nullptr;
-    QAction* mnuLoad = nullptr;
-    QAction* mnuSave = nullptr;
-    QAction* SepRecent = nullptr;
-    QAction* mnuRecentFile = nullptr;
-    QAction* Sep1 = nullptr;
-    QAction* mnuExit = nullptr;
-    QMenu* mnuGame = nullptr;
-    QAction* mnuNewGame = nullptr;
-    QAction* mnuGenerate = nullptr;
-    QAction* mnuSolve = nullptr;
-    QAction* mnuCheck = nullptr;
-    QAction* mnuClear = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuAbout = nullptr;
-
-public slots:
-    void mnuLoad_Click();
-    void mnuSave_Click();
-    void mnuRecentFile_Click(const QString& path);
-    void mnuNewGame_Click();
-    void mnuGenerate_Click();
-    void mnuSolve_Click();
-    void mnuCheck_Click();
-    void mnuClear_Click();
-    void mnuExit_Click();
-    void mnuAbout_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,18 +74,46 @@ private:
 
     void Form_Load();
     void buildMenus();
+    QAction* addCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut, void (frmGame::*handler)());
+    void whenIdle(const std::function<void()>& command);
     void ArrangeSquares();
     void placeWindow();
     void centreOnScreen();
-    void openLaterStartFile();
+
+    // Square and panel input.
+    void Kavrin_KeyDown(int index, QKeyEvent* event);
+    void Kavrin_MouseDown(int index, MouseButton button);
+    void Kavrin_DblClick(int index);
+    void Kavrin_MouseMove(int index);
+    void Kavrin_GotFocus(int index);
+    void clsMouseWheel_MouseWheel(int& direct, int& Cancel);
+    void picSolveHolder_DblClick();
     void goTo(int row, int col);
     void step(int index, Step direction);
     void enter(int index, int digit);
+
+    // Menu commands.
+    void mnuLoad_Click();
+    void mnuSave_Click();
+    void mnuRecentFile_Click(const QString& path);
+    void mnuNewGame_Click();
+    void mnuGenerate_Click();
+    void mnuSolve_Click();
+    void mnuCheck_Click();
+    void mnuClear_Click();
+    void mnuExit_Click();
+    void mnuAbout_Click();
+
+    // Opening by path: the command line, drops, and a later start's file.
     FileError LoadPuzzle(const QString& path);
     PuzzleLoader loader();
     void OpenFromPath(const QString& path);
+    void openLaterStartFile();
     void openDropped(const QMimeData& data);
     bool takesDropAt(QPoint position) const;
+    void Form_OLEDragDrop(const QMimeData& data);
+    void picSolveHolder_OLEDragDrop(const QMimeData& data);
+    void Kavrin_OLEDragDrop(int index, const QMimeData& data);
 
     Prompter& prompter_;
     std::unique_ptr<UniformSource> random_;
@@ -137,7 +127,11 @@ private:
     std::unique_ptr<CMouseWheel> clsMouseWheel;
     GameFiles files_;
     clsRecentMenu recent_;
-    int LastButton = 0;
+    QMenu* mnuFile = nullptr;
+    QAction* SepRecent = nullptr;
+    int CurrentSquare = 0;
+    MouseButton LastButton = MouseButton::None;
+    bool EscPressed = false;
     bool searching_ = false;
     bool closeRequested_ = false;
     bool frameCentred_ = false;

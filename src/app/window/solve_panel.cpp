@@ -126,7 +126,7 @@ void SolvePanel::paintEvent(QPaintEvent* event)
 
 void SolvePanel::mouseDoubleClickEvent(QMouseEvent*)
 {
-    emit picSolveHolder_DblClick();
+    emit doubleClicked();
 }
 
 void SolvePanel::mousePressEvent(QMouseEvent* event)

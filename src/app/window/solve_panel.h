@@ -43,7 +43,7 @@ public:
     static inline const QString kHint = QStringLiteral("Double-Click: Show available numbers for each block");
 
 signals:
-    void picSolveHolder_DblClick();
+    void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,7 +1,6 @@
-// Drawing a square's digit and passing its input to the game window.
+// Drawing a square's digit and sending out its input.
 #include "square_view.h"
 
-#include "frm_game.h"
 #include "qt_host.h"
 
 #include <QAccessible>
@@ -19,10 +18,16 @@ QFont squareFont()
     font.setBold(true);
     return font;
 }
+
+MouseButton buttonOf(Qt::MouseButton button)
+{
+    return button == Qt::LeftButton    ? MouseButton::Left
+           : button == Qt::RightButton ? MouseButton::Right
+                                       : MouseButton::Middle;
+}
 } // namespace
 
-SquareView::SquareView(frmGame& game, int index, QWidget* parent)
-    : QFrame(parent), game_(game), index_(index)
+SquareView::SquareView(int index, QWidget* parent) : QFrame(parent), index_(index)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(2);
@@ -82,38 +87,30 @@ void SquareView::paintEvent(QPaintEvent* event)
 
 void SquareView::keyPressEvent(QKeyEvent* event)
 {
-    if (!game_.Kavrin_KeyDown(index_, *event))
-        QFrame::keyPressEvent(event);
+    event->ignore(); // a key nobody takes goes on to the window
+    emit keyDown(index_, event);
 }
-
-namespace {
-int buttonNumber(Qt::MouseButton button)
-{
-    return button == Qt::LeftButton ? 1 : button == Qt::RightButton ? 2 : 4;
-}
-} // namespace
 
 void SquareView::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
-    game_.Kavrin_MouseDown(index_, buttonNumber(event->button()));
+    emit mouseDown(index_, buttonOf(event->button()));
 }
 
-// Qt delivers the second press of a double-click as this event alone.
 void SquareView::mouseDoubleClickEvent(QMouseEvent*)
 {
-    game_.Kavrin_DblClick(index_);
+    emit doubleClicked(index_);
 }
 
 void SquareView::mouseMoveEvent(QMouseEvent*)
 {
-    game_.Kavrin_MouseMove(index_);
+    emit mouseMoved(index_);
 }
 
 void SquareView::focusInEvent(QFocusEvent* event)
 {
     QFrame::focusInEvent(event);
-    game_.Kavrin_GotFocus(index_);
+    emit gotFocus(index_);
 }
 
 } // namespace kavrin

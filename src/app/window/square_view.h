@@ -5,14 +5,18 @@
 
 #include <QFrame>
 
+class QKeyEvent;
+
 namespace kavrin {
 
-class frmGame;
+// A mouse button as the squares number it; Middle stands for any button but the two main ones.
+enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 4 };
 
+// Its input goes out as signals, as the panel's does; the square knows nothing of the game.
 class SquareView final : public QFrame {
     Q_OBJECT
 public:
-    SquareView(frmGame& game, int index, QWidget* parent);
+    SquareView(int index, QWidget* parent);
 
     // Keeps the square's record and background and schedules a repaint from them.
     void draw(const SquareInfo& square, Colour background, Colour digitColour);
@@ -21,6 +25,15 @@ public:
     int index() const { return index_; }
     // What a screen reader says of the square: what the player sees on it.
     QString spokenName() const;
+
+signals:
+    // The event arrives ignored; whoever acts on the key accepts it.
+    void keyDown(int index, QKeyEvent* event);
+    void mouseDown(int index, kavrin::MouseButton button);
+    // The second press of a double-click, which comes as this alone.
+    void doubleClicked(int index);
+    void mouseMoved(int index);
+    void gotFocus(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,7 +44,6 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
 
 private:
-    frmGame& game_;
     int index_;
     Colour background_ = kWhite;
     Colour digitColour_ = kFixedDigitColour;

@@ -1,5 +1,5 @@
 // A seeded random-input soak of the game window: keys, buttons, wheel, panel, commands and cancelled searches.
-#include "frm_game.h"
+#include "window_fixture.h"
 #include "frm_wait.h"
 #include "generation/uniform_source.h"
 #include "qt_host.h"
@@ -287,10 +287,10 @@ private:
             return QStringLiteral("the window stays disabled");
         if (game_.waitWindow() && game_.waitWindow()->isVisible())
             return QStringLiteral("the wait window stays up");
-        if (game_.CurrentSquare < 1 || game_.CurrentSquare > kSquareCount)
-            return QStringLiteral("current square %1").arg(game_.CurrentSquare);
-        if (game_.focusFrame().pos() != game_.square(game_.CurrentSquare).pos() - QPoint(1, 1))
-            return QStringLiteral("the focus frame is not on square %1").arg(game_.CurrentSquare);
+        if (game_.currentSquare() < 1 || game_.currentSquare() > kSquareCount)
+            return QStringLiteral("current square %1").arg(game_.currentSquare());
+        if (game_.focusFrame().pos() != game_.square(game_.currentSquare()).pos() - QPoint(1, 1))
+            return QStringLiteral("the focus frame is not on square %1").arg(game_.currentSquare());
         return {};
     }
 
@@ -345,7 +345,7 @@ private:
         QWidget* focus = QApplication::focusWidget();
         if (qobject_cast<SquareView*>(focus) && game_.isAncestorOf(focus))
             return *focus;
-        return game_.square(game_.CurrentSquare);
+        return game_.square(game_.currentSquare());
     }
 
     void pressKey()
@@ -411,7 +411,7 @@ private:
     void turnWheel()
     {
         const int delta = wheelDelta();
-        note(QStringLiteral("wheel %1 with square %2 current").arg(delta).arg(game_.CurrentSquare));
+        note(QStringLiteral("wheel %1 with square %2 current").arg(delta).arg(game_.currentSquare()));
         sendWheel(delta);
     }
 
@@ -510,32 +510,21 @@ private:
             QFile::remove(folderPath(QChar('a' + below(3)) + QStringLiteral(".kvr")));
     }
 
-    QList<QAction*> recentItems() const
-    {
-        const QList<QAction*> all = game_.mnuFile->actions();
-        QList<QAction*> items;
-        for (qsizetype i = all.indexOf(game_.SepRecent) + 1; i < all.indexOf(game_.Sep1); ++i)
-            if (all[i]->isVisible())
-                items << all[i];
-        return items;
-    }
-
     void runCommand()
     {
         prepareFileDialogs();
-        QAction* const commands[] = {game_.mnuNewGame, game_.mnuGenerate, game_.mnuSolve, game_.mnuSolve,
-                                     game_.mnuSolve,   game_.mnuCheck,    game_.mnuClear, game_.mnuLoad,
-                                     game_.mnuSave,    game_.mnuAbout,    nullptr};
-        QAction* command = commands[below(std::size(commands))];
-        if (!command) {
-            const QList<QAction*> items = recentItems();
-            if (items.isEmpty())
-                command = game_.mnuLoad;
-            else
-                command = items[below(static_cast<int>(items.size()))];
+        static const char* const commands[] = {"NewGame", "Generate", "Solve", "Solve", "Solve", "Check",
+                                               "Clear",   "Load",     "Save",  "About", nullptr};
+        const char* const name = commands[below(std::size(commands))];
+        const QList<QAction*> items = recentItems(game_);
+        if (!name && !items.isEmpty()) {
+            QAction* item = items[below(static_cast<int>(items.size()))];
+            note(QStringLiteral("command %1").arg(item->text()));
+            item->trigger();
+        } else {
+            note(QStringLiteral("command %1").arg(name ? name : "Load"));
+            trigger(game_, name ? name : "Load");
         }
-        note(QStringLiteral("command %1").arg(command->text()));
-        command->trigger();
         QApplication::setActiveWindow(&game_);
     }
 

@@ -53,7 +53,7 @@ private slots:
             const auto [row, col] = SquareRowCol(i);
             QCOMPARE(w.game.square(i).geometry(), QRect(x[col - 1], x[row - 1], 30, 30));
         }
-        QCOMPARE(w.game.CurrentSquare, 1);
+        QCOMPARE(w.game.currentSquare(), 1);
         QCOMPARE(w.game.focusFrame().geometry(), QRect(19, 19, 32, 32));
         QCOMPARE(w.game.panel().pos(), QPoint(365, 8));
         QCOMPARE(w.game.panel().contentsRect().size(), QSize(440, 459));
@@ -63,18 +63,18 @@ private slots:
     {
         Window w;
         QTest::mouseClick(&w.game.square(40), Qt::LeftButton);
-        QCOMPARE(w.game.CurrentSquare, 40);
+        QCOMPARE(w.game.currentSquare(), 40);
         QCOMPARE(w.game.focusFrame().pos(), QPoint(134, 169));
         const struct { Qt::Key key; int to; } moves[] = {{Qt::Key_Right, 41}, {Qt::Key_Up, 32}, {Qt::Key_Home, 28},
                                                          {Qt::Key_Left, 28}, {Qt::Key_End, 36}, {Qt::Key_PageUp, 9},
                                                          {Qt::Key_Up, 9}, {Qt::Key_PageDown, 81}, {Qt::Key_Down, 81}};
         for (const auto& m : moves) {
             QTest::keyClick(QApplication::focusWidget(), m.key);
-            QCOMPARE(w.game.CurrentSquare, m.to);
+            QCOMPARE(w.game.currentSquare(), m.to);
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QTest::keyClick(&w.game.square(1), Qt::Key_Tab);
-        QCOMPARE(w.game.CurrentSquare, 2);
+        QCOMPARE(w.game.currentSquare(), 2);
     }
 
     void input_data()
@@ -169,33 +169,33 @@ private slots:
     void commandsAndTheirTexts()
     {
         Window w;
-        w.game.mnuGenerate_Click();
+        trigger(w.game, "Generate");
         QCOMPARE(w.prompter.texts().size(), 1);
         QVERIFY(w.prompter.texts()[0] == "Ready." || w.prompter.texts()[0].endsWith(" Retry!") ||
                 w.prompter.texts()[0].endsWith(" Retries!"));
         QVERIFY(!digits(w.game).contains('0'));
         QVERIFY(w.game.isEnabled());
-        w.game.mnuCheck_Click();
+        trigger(w.game, "Check");
         QCOMPARE(w.prompter.texts().last(), QString("1- Entries matched.\r\n2- No logical error found.\r\n3- Puzzle solved."));
-        w.game.mnuClear_Click();
+        trigger(w.game, "Clear");
         for (int i = 1; i <= 81; ++i)
             QCOMPARE(w.game.board()[i].Digit != 0, w.game.board()[i].Fixed);
-        w.game.mnuSolve_Click();
+        trigger(w.game, "Solve");
         QCOMPARE(w.prompter.texts().last(), QString("Puzzle solved."));
         QVERIFY(!digits(w.game).contains('0'));
 
         w.prompter.answers = {Answer::No};
-        w.game.mnuNewGame_Click();
+        trigger(w.game, "NewGame");
         QVERIFY(!digits(w.game).contains('0'));
         w.prompter.answers = {Answer::Yes};
-        w.game.mnuNewGame_Click();
+        trigger(w.game, "NewGame");
         QCOMPARE(digits(w.game), QString(81, '0'));
-        w.game.mnuAbout_Click();
+        trigger(w.game, "About");
         QVERIFY(w.prompter.texts().last().startsWith("Created by:\r\n  "));
 
         QTest::keyClick(&w.game.square(1), Qt::Key_5);
         QTest::keyClick(&w.game.square(2), Qt::Key_5);
-        w.game.mnuCheck_Click();
+        trigger(w.game, "Check");
         QVERIFY(w.prompter.texts().last().startsWith("1- 2 errors found in entries!\r\n"));
         QCOMPARE(w.game.square(1).drawnBackground(), kYellow);
         QTest::keyClick(&w.game.square(1), Qt::Key_4);
@@ -207,7 +207,7 @@ private slots:
         Window w;
         const QString question = QString::fromStdString(lastAttemptQuestion().text);
         w.prompter.answers = {Answer::No};
-        w.game.mnuSolve_Click();
+        trigger(w.game, "Solve");
         QCOMPARE(w.prompter.texts(), QStringList{question});
         QCOMPARE(digits(w.game), QString(81, '0'));
 
@@ -222,14 +222,14 @@ private slots:
             QVERIFY(wait->isEnabled());
             QCOMPARE(wait->caption(), QString("Please wait...\r\nPress Esc to cancel"));
             QTest::keyClick(wait, Qt::Key_Escape, Qt::ShiftModifier);
-            QVERIFY(!w.game.EscPressed);
+            QVERIFY(!w.game.escPressed());
             QTest::keyClick(wait, Qt::Key_Escape);
             QTest::keyClick(wait, Qt::Key_A); // a later key takes the cancel back
-            QVERIFY(!w.game.EscPressed);
+            QVERIFY(!w.game.escPressed());
             QTest::keyClick(wait, Qt::Key_Escape);
         });
         w.prompter.answers = {Answer::Yes};
-        w.game.mnuSolve_Click();
+        trigger(w.game, "Solve");
         QVERIFY(wait);
         QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
         QVERIFY(w.game.isEnabled());
@@ -241,13 +241,13 @@ private slots:
             QVERIFY(!w.game.board()[i].Fixed);
 
         // The next search starts with the flag cleared and, left alone, fills the grid.
-        w.game.mnuClear_Click();
+        trigger(w.game, "Clear");
         QCOMPARE(digits(w.game), QString(81, '0'));
         w.prompter.answers = {Answer::Yes};
-        w.game.mnuSolve_Click();
+        trigger(w.game, "Solve");
         QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
         QVERIFY(!digits(w.game).contains('0'));
-        w.game.mnuCheck_Click();
+        trigger(w.game, "Check");
         QVERIFY(w.prompter.texts().last().endsWith("3- Puzzle solved."));
     }
 
@@ -264,11 +264,11 @@ private slots:
         Window w;
         QTest::keyClick(&w.game.square(1), Qt::Key_PageDown);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-        QCOMPARE(w.game.CurrentSquare, 81);
+        QCOMPARE(w.game.currentSquare(), 81);
         w.prompter.answers = {Answer::Yes};
-        search ? w.game.mnuSolve_Click() : w.game.mnuGenerate_Click();
+        search ? trigger(w.game, "Solve") : trigger(w.game, "Generate");
         QTRY_COMPARE(QApplication::focusWidget(), &w.game.square(81));
-        QCOMPARE(w.game.CurrentSquare, 81);
+        QCOMPARE(w.game.currentSquare(), 81);
         QCOMPARE(w.game.focusFrame().pos(), w.game.square(81).pos() - QPoint(1, 1));
     }
 
@@ -305,7 +305,7 @@ private slots:
                 w.game.close();
         });
         // Inside the program's own event loop, which must end once the search has unwound.
-        QTimer::singleShot(0, &w.game, [&] { w.game.mnuSolve_Click(); });
+        QTimer::singleShot(0, &w.game, [&] { trigger(w.game, "Solve"); });
         QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!w.game.isVisible());
@@ -322,10 +322,10 @@ private slots:
         duringSearch(w, 10, [&] {
             refused = !w.game.waitWindow()->close();
             QVERIFY(!w.game.isEnabled());
-            w.game.mnuNewGame_Click(); // no command runs while the search does
-            w.game.mnuGenerate_Click();
+            trigger(w.game, "NewGame"); // no command runs while the search does
+            trigger(w.game, "Generate");
         });
-        w.game.mnuSolve_Click();
+        trigger(w.game, "Solve");
         QVERIFY(refused); // and counted as Esc
         QCOMPARE(w.prompter.texts().size(), 2);
         QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
@@ -342,14 +342,14 @@ private slots:
         QString after;
         duringSearch(w, 5, [&] {
             before = digits(w.game);
-            const QPoint at = w.game.square(w.game.CurrentSquare).mapTo(&w.game, QPoint(5, 5));
+            const QPoint at = w.game.square(w.game.currentSquare()).mapTo(&w.game, QPoint(5, 5));
             QWheelEvent wheel(at, w.game.mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                               Qt::NoScrollPhase, false);
             QApplication::sendEvent(w.game.windowHandle(), &wheel);
             after = digits(w.game);
             QTest::keyClick(w.game.waitWindow(), Qt::Key_Escape);
         });
-        w.game.mnuSolve_Click();
+        trigger(w.game, "Solve");
         QVERIFY(!before.isEmpty());
         QCOMPARE(after, before);
         for (int i = 1; i <= 81; ++i)
@@ -388,11 +388,11 @@ private slots:
         other->show();
         QApplication::setActiveWindow(other);
         pointTo(w.game.square(30));
-        QCOMPARE(w.game.CurrentSquare, 1);
+        QCOMPARE(w.game.currentSquare(), 1);
         delete other;
         QApplication::setActiveWindow(&w.game);
         pointTo(w.game.square(40));
-        QCOMPARE(w.game.CurrentSquare, 40);
+        QCOMPARE(w.game.currentSquare(), 40);
         QCOMPARE(w.game.focusFrame().pos(), w.game.square(40).pos() - QPoint(1, 1));
         // Through the window, as the platform delivers it, so that the window's wheel hook sees it.
         const auto turn = [&](int delta) {

@@ -37,18 +37,15 @@ QByteArray puzzleBytes(const QByteArray& firstRecords)
 // Shown recent captions, top to bottom.
 QStringList recentCaptions(const frmGame& game)
 {
-    const QList<QAction*> all = game.mnuFile->actions();
     QStringList captions;
-    for (qsizetype i = all.indexOf(game.SepRecent) + 1; i < all.indexOf(game.Sep1); ++i)
-        if (all[i]->isVisible())
-            captions << all[i]->text();
+    for (const QAction* item : recentItems(game))
+        captions << item->text();
     return captions;
 }
 
 QAction* recentItem(const frmGame& game, int number)
 {
-    const QList<QAction*> all = game.mnuFile->actions();
-    return all[all.indexOf(game.SepRecent) + number];
+    return recentItems(game).at(number - 1);
 }
 
 // The drag and drop events a file manager sends, at a point of the window.
@@ -90,12 +87,11 @@ private slots:
         QVERIFY(writeFile(path, puzzleBytes(record)));
         QTest::keyClick(&w.game.square(1), Qt::Key_3);
         w.dialogs->openAnswer = path;
-        w.game.mnuLoad->trigger();
+        trigger(w.game, "Load");
         QTEST(int(w.game.board()[1].Digit), "digit");
         QTEST(w.game.board()[1].Fixed, "fixed");
         QTEST(w.game.square(1).drawnDigit(), "digit");
         QCOMPARE(recentCaptions(w.game), QStringList{"1 " + path});
-        QVERIFY(w.game.SepRecent->isVisible());
         QVERIFY(w.prompter.messages.empty());
     }
 
@@ -105,7 +101,7 @@ private slots:
         const QString path = w.home.filePath("round.kvr");
         QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x05\xff\xff\x07\x00\x00\x00\x00\x00\x09\xff\xff", 12))));
         w.dialogs->openAnswer = path;
-        w.game.mnuLoad->trigger();
+        trigger(w.game, "Load");
         const QString copy = w.home.filePath("copy.kvr");
         w.dialogs->saveAnswer = copy;
         QTest::keyClick(&w.game.square(81), Qt::Key_S, Qt::ControlModifier);
@@ -141,12 +137,11 @@ private slots:
             QVERIFY(writeFile(path, bytes));
         QTest::keyClick(&w.game.square(10), Qt::Key_4);
         w.dialogs->openAnswer = path;
-        w.game.mnuLoad->trigger();
+        trigger(w.game, "Load");
         w.dialogs->openAnswer.reset(); // Cancel
-        w.game.mnuLoad->trigger();
+        trigger(w.game, "Load");
         QCOMPARE(int(w.game.board()[10].Digit), 4);
         QVERIFY(recentCaptions(w.game).isEmpty());
-        QVERIFY(!w.game.SepRecent->isVisible());
         QVERIFY(w.prompter.messages.empty());
     }
 
@@ -186,7 +181,7 @@ private slots:
         {
             const PermissionsApply asAnyUser;
             QVERIFY(asAnyUser.applied());
-            w.game.mnuSave->trigger();
+            trigger(w.game, "Save");
         }
         QFile::setPermissions(folder, permissions);
         if (target.isEmpty() || reason.isEmpty()) {
@@ -209,7 +204,7 @@ private slots:
         const QString path = w.home.filePath("p.kvr");
         QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x06\xff\xff", 3))));
         w.dialogs->openAnswer = path;
-        w.game.mnuLoad->trigger();
+        trigger(w.game, "Load");
         QCOMPARE(int(w.game.board()[1].Digit), 6);
         QCOMPARE(w.prompter.messages.size(), std::size_t(1));
         const QString text = w.prompter.texts().constFirst();
@@ -328,7 +323,7 @@ private slots:
                 paths.prepend(folder.filePath(QString("p%1.kvr").arg(n)));
                 QVERIFY(writeFile(paths.first(), puzzleBytes(QByteArray(1, char(n)) + QByteArray("\xff\xff", 2))));
                 w.dialogs->openAnswer = paths.first();
-                w.game.mnuLoad->trigger();
+                trigger(w.game, "Load");
             }
         }
         Window w({}, list); // the list outlives the window

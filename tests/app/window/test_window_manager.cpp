@@ -158,10 +158,10 @@ private slots:
                     xdotool({"key", "Escape"});
                     sinceEsc.start();
                 }
-                return w.game.EscPressed;
+                return w.game.escPressed();
             }, 5000);
         });
-        w.game.mnuSolve_Click();
+        trigger(w.game, "Solve");
         QVERIFY(escTaken);
         QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
     }
@@ -177,7 +177,7 @@ private slots:
         xdotool({"key", "Delete"});
         QTRY_COMPARE(int(w.game.board()[81].Digit), 0);
         QVERIFY(w.game.board()[1].Digit != 0);
-        QCOMPARE(w.game.CurrentSquare, 81);
+        QCOMPARE(w.game.currentSquare(), 81);
     }
 
     // A later start, from another working folder, hands its file over and brings the game forward.

@@ -1,0 +1,42 @@
+// Main: one copy at a time, the .kvr type registered, then the game window.
+#include "start.h"
+
+#include "files/open_path.h"
+#include "files/recent_list.h"
+#include "frm_game.h"
+#include "qt_host.h"
+#include "single_instance.h"
+#include "window_icon.h"
+#include "xdg_registry.h"
+
+#include <QApplication>
+
+#include <chrono>
+
+namespace kavrin {
+
+int Main(int argc, char** argv, const std::function<void(frmGame&)>& beforeShow)
+{
+    QApplication app(argc, argv);
+    // Desktops match the window to its entry and icon by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KAVRIN_APP_ID));
+    SingleInstance instance;
+    const QString commandLine = commandLineText(QCoreApplication::arguments());
+    // The running copy resolves nothing against this start's working folder: the path goes absolute.
+    if (instance.handOverToRunningCopy(cleanedAbsolutePath(commandLine)))
+        return 0;
+    XdgRegistry registry(QCoreApplication::applicationFilePath());
+    RegisterFileType(registry, RegistrationEntriesForRunningApplication());
+    QtPrompter prompter;
+    const auto seed = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    frmGame game(prompter, std::make_unique<SeededUniform>(seed), GameFiles{recentListFilePath(), commandLine, nullptr});
+    prompter.setOwner(&game);
+    QObject::connect(&instance, &SingleInstance::fileHandedOver, &game, &frmGame::openFromLaterStart);
+    if (beforeShow)
+        beforeShow(game);
+    game.show();
+    SetIcon(game.windowHandle(), kAppIconName, true);
+    return QApplication::exec();
+}
+
+} // namespace kavrin
