@@ -20,4 +20,10 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+// A 243-byte puzzle file: the records given first, empty squares after.
+inline QByteArray puzzleBytes(const QByteArray& firstRecords)
+{
+    return firstRecords + QByteArray(243 - firstRecords.size(), '\0');
+}
+
 } // namespace kavrin::test

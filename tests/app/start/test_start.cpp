@@ -1,6 +1,7 @@
 // Kavrin_Solve started for real, offscreen, in a throw-away home: one copy at a time, a later
-// start's file opened by the running copy, the puzzle type registered after the first start, and
-// no leftover on disk that stops a start.
+// start's file opened by the running copy, and the puzzle type registered after the first start.
+#include "test_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -43,11 +44,6 @@ QString output(const QString& program, const QStringList& arguments, const QProc
 
 } // namespace
 
-QByteArray puzzleWithFirstDigit(char digit)
-{
-    return QByteArray(1, digit) + QByteArray("\xff\xff", 2) + QByteArray(240, '\0');
-}
-
 class StartTest : public QObject {
     Q_OBJECT
 private slots:
@@ -59,10 +55,7 @@ private slots:
         const QString program = installedCopy(home);
         QVERIFY(QDir(home.path()).mkpath("puzzles/sub"));
         const QString puzzle = home.filePath("puzzles/start puzzle.kvr");
-        QFile file(puzzle);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(puzzleWithFirstDigit('\x06'));
-        file.close();
+        QVERIFY(kavrin::test::writeFile(puzzle, kavrin::test::puzzleBytes("\x06\xff\xff")));
 
         QProcess first;
         first.setProcessEnvironment(env);
@@ -80,56 +73,13 @@ private slots:
         QCOMPARE(first.state(), QProcess::Running);
         const QString list = home.filePath("bin/Recent Files.txt");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(list), 20000); // the running copy opened it
-        QFile recent(list);
-        QVERIFY(recent.open(QIODevice::ReadOnly));
-        QCOMPARE(recent.readAll(), '"' + puzzle.toUtf8() + "\"\r\n");
+        QCOMPARE(kavrin::test::contents(list), '"' + puzzle.toUtf8() + "\"\r\n");
 
         QCOMPARE(output("xdg-mime", {"query", "filetype", puzzle}, env), QString("application/x-kavrin-puzzle"));
         QCOMPARE(output("xdg-mime", {"query", "default", "application/x-kavrin-puzzle"}, env),
                  QString("org.kavrin.kavrin_solve.desktop"));
         first.kill();
         first.waitForFinished();
-    }
-
-    // Nothing a copy left behind, nor anything else in the socket's place, keeps the program from starting.
-    void leftoversDoNotStopAStart_data()
-    {
-        QTest::addColumn<QString>("left");
-        QTest::newRow("a killed copy's socket") << "killed";
-        QTest::newRow("garbage") << "garbage";
-        QTest::newRow("a folder") << "folder";
-    }
-    void leftoversDoNotStopAStart()
-    {
-        QFETCH(QString, left);
-        QTemporaryDir home;
-        const QProcessEnvironment env = homeEnvironment(home);
-        const QString program = installedCopy(home);
-        const QString socket = home.filePath("run/org.kavrin.kavrin_solve.socket");
-        if (left == "killed") {
-            QProcess first;
-            first.setProcessEnvironment(env);
-            first.start(program, QStringList());
-            QVERIFY(first.waitForStarted());
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 20000);
-            first.kill();
-            first.waitForFinished();
-            QVERIFY(QFile::exists(socket));
-        } else if (left == "garbage") {
-            QFile file(socket);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("12345\nanother-host\n\xff");
-        } else {
-            QVERIFY(QDir().mkpath(socket));
-        }
-
-        QProcess next;
-        next.setProcessEnvironment(env);
-        next.start(program, QStringList());
-        QVERIFY(next.waitForStarted());
-        QVERIFY(!next.waitForFinished(3000)); // still running: nothing stopped it
-        next.kill();
-        next.waitForFinished();
     }
 };
 

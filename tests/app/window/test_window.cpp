@@ -1,44 +1,36 @@
 // The game window through real Qt events: layout, input, panel, commands and the search.
 #include "window_fixture.h"
-#include "frm_wait.h"
+
 #include "host/messages.h"
 #include "qt_host.h"
 #include "solve_panel.h"
 #include "square_view.h"
 
-#include <QApplication>
-#include <QMenuBar>
-#include <QTest>
-#include <QTimer>
 #include <QWindow>
-
-#include <functional>
 
 using namespace kavrin;
 using namespace kavrin::test;
 
 namespace {
-QString digits(const frmGame& game)
+
+using Act = std::function<void(QWidget*)>;
+
+Act key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QString s;
-    for (int i = 1; i <= 81; ++i)
-        s += QChar('0' + game.board()[i].Digit);
-    return s;
+    return [=](QWidget* square) { QTest::keyClick(square, key, modifiers); };
 }
 
-// Runs `action` on the n-th event pass of the search while the wait window is up.
-void duringSearch(Window& w, int n, const std::function<void()>& action)
+Act click(Qt::MouseButton button)
 {
-    auto* timer = new QTimer(&w.game);
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [&w, n, action, timer, passes = 0]() mutable {
-        if (!w.game.waitWindow() || !w.game.waitWindow()->isVisible() || ++passes < n)
-            return;
-        timer->stop();
-        action();
-    });
-    timer->start();
+    return [=](QWidget* square) { QTest::mouseClick(square, button); };
 }
+
+void moveWith(QWidget& widget, QPoint at, Qt::MouseButtons buttons)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget.mapToGlobal(QPointF(at)), Qt::NoButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+}
+
 } // namespace
 
 class WindowTest : public QObject {
@@ -63,81 +55,80 @@ private slots:
     {
         Window w;
         QTest::mouseClick(&w.game.square(40), Qt::LeftButton);
-        QCOMPARE(w.game.currentSquare(), 40);
         QCOMPARE(w.game.focusFrame().pos(), QPoint(134, 169));
         const struct { Qt::Key key; int to; } moves[] = {{Qt::Key_Right, 41}, {Qt::Key_Up, 32}, {Qt::Key_Home, 28},
                                                          {Qt::Key_Left, 28}, {Qt::Key_End, 36}, {Qt::Key_PageUp, 9},
-                                                         {Qt::Key_Up, 9}, {Qt::Key_PageDown, 81}, {Qt::Key_Down, 81}};
+                                                         {Qt::Key_Up, 9}, {Qt::Key_PageDown, 81}, {Qt::Key_Down, 81},
+                                                         {Qt::Key_Right, 81}, {Qt::Key_Tab, 1}, {Qt::Key_Tab, 2}};
         for (const auto& m : moves) {
             QTest::keyClick(QApplication::focusWidget(), m.key);
             QCOMPARE(w.game.currentSquare(), m.to);
         }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QTest::keyClick(&w.game.square(1), Qt::Key_Tab);
-        QCOMPARE(w.game.currentSquare(), 2);
     }
 
+    // Square 23, holding `start`, after one input: what it holds, and the player's digits are fixed.
     void input_data()
     {
         QTest::addColumn<int>("start");
-        QTest::addColumn<std::function<void(QWidget*)>>("act");
+        QTest::addColumn<Act>("act");
         QTest::addColumn<int>("digit");
-        QTest::addColumn<bool>("fixed");
-        using A = std::function<void(QWidget*)>;
-        QTest::newRow("digit 5") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_5); }) << 5 << true;
-        QTest::newRow("keypad 7") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_7, Qt::KeypadModifier); }) << 7 << true;
-        QTest::newRow("0 empties") << 4 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_0); }) << 0 << false;
-        QTest::newRow("space empties") << 4 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Space); }) << 0 << false;
-        QTest::newRow("delete empties") << 4 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Delete); }) << 0 << false;
-        QTest::newRow("enter steps up") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Return); }) << 1 << true;
-        QTest::newRow("shift enter steps down") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Return, Qt::ShiftModifier); }) << 9 << true;
-        QTest::newRow("ctrl shift enter steps up") << 0 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier); }) << 1 << true;
-        QTest::newRow("keypad plus") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Plus, Qt::KeypadModifier); }) << 4 << true;
-        QTest::newRow("keypad minus") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Minus, Qt::KeypadModifier); }) << 2 << true;
-        QTest::newRow("main plus ignored") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Plus); }) << 3 << true;
-        QTest::newRow("backspace ignored") << 3 << A([](QWidget* s) { QTest::keyClick(s, Qt::Key_Backspace); }) << 3 << true;
-        QTest::newRow("left click") << 0 << A([](QWidget* s) { QTest::mouseClick(s, Qt::LeftButton); }) << 1 << true;
-        QTest::newRow("left click on 9") << 9 << A([](QWidget* s) { QTest::mouseClick(s, Qt::LeftButton); }) << 0 << false;
-        QTest::newRow("right click") << 0 << A([](QWidget* s) { QTest::mouseClick(s, Qt::RightButton); }) << 9 << true;
-        QTest::newRow("middle click") << 6 << A([](QWidget* s) { QTest::mouseClick(s, Qt::MiddleButton); }) << 0 << false;
-        QTest::newRow("double click steps twice") << 0 << A([](QWidget* s) {
-            QTest::mousePress(s, Qt::LeftButton);
-            QTest::mouseRelease(s, Qt::LeftButton);
-            QTest::mouseDClick(s, Qt::LeftButton);
-        }) << 2 << true;
+        QTest::newRow("digit 5") << 0 << key(Qt::Key_5) << 5;
+        QTest::newRow("keypad 7") << 0 << key(Qt::Key_7, Qt::KeypadModifier) << 7;
+        QTest::newRow("0 empties") << 4 << key(Qt::Key_0) << 0;
+        QTest::newRow("space empties") << 4 << key(Qt::Key_Space) << 0;
+        QTest::newRow("delete empties") << 4 << key(Qt::Key_Delete) << 0;
+        QTest::newRow("enter steps up") << 0 << key(Qt::Key_Return) << 1;
+        QTest::newRow("keypad enter steps up") << 9 << key(Qt::Key_Enter, Qt::KeypadModifier) << 0;
+        QTest::newRow("shift enter steps down") << 0 << key(Qt::Key_Return, Qt::ShiftModifier) << 9;
+        QTest::newRow("ctrl shift enter steps up") << 0 << key(Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier) << 1;
+        QTest::newRow("keypad plus") << 3 << key(Qt::Key_Plus, Qt::KeypadModifier) << 4;
+        QTest::newRow("keypad minus") << 3 << key(Qt::Key_Minus, Qt::KeypadModifier) << 2;
+        QTest::newRow("main plus ignored") << 3 << key(Qt::Key_Plus) << 3;
+        QTest::newRow("backspace ignored") << 3 << key(Qt::Key_Backspace) << 3;
+        QTest::newRow("left click") << 0 << click(Qt::LeftButton) << 1;
+        QTest::newRow("left click on 9") << 9 << click(Qt::LeftButton) << 0;
+        QTest::newRow("right click") << 0 << click(Qt::RightButton) << 9;
+        QTest::newRow("middle click") << 6 << click(Qt::MiddleButton) << 0;
+        QTest::newRow("double click steps twice") << 0 << Act([](QWidget* s) {
+            QTest::mouseClick(s, Qt::RightButton);
+            QTest::mouseDClick(s, Qt::RightButton);
+        }) << 8;
     }
     void input()
     {
         QFETCH(int, start);
-        QFETCH(std::function<void(QWidget*)>, act);
+        QFETCH(Act, act);
+        QFETCH(int, digit);
         Window w;
         SquareView& square = w.game.square(23);
         square.setFocus();
         if (start != 0)
             QTest::keyClick(&square, Qt::Key(Qt::Key_0 + start));
         act(&square);
-        QFETCH(int, digit);
         QCOMPARE(int(w.game.board()[23].Digit), digit);
-        QTEST(w.game.board()[23].Fixed, "fixed");
+        QCOMPARE(w.game.board()[23].Fixed, digit != 0);
         QCOMPARE(square.drawnDigit(), digit);
     }
 
-    void wheelStepsTheCurrentSquare()
+    // The focus follows the pointer while the window is active, and the wheel steps that square.
+    void pointerAndWheel()
     {
         Window w;
-        QTest::mouseMove(&w.game.square(40));
-        w.game.square(40).setFocus();
-        auto turn = [&](int delta) {
-            QWheelEvent wheel(QPointF(5, 5), w.game.square(40).mapToGlobal(QPointF(5, 5)), {}, QPoint(0, delta),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(w.game.windowHandle(), &wheel);
-        };
-        turn(120);
-        QCOMPARE(int(w.game.board()[40].Digit), 1);
-        turn(240); // a fast turn is still one step
-        QCOMPARE(int(w.game.board()[40].Digit), 2);
-        turn(-120);
-        QCOMPARE(int(w.game.board()[40].Digit), 1);
+        auto* other = new QWidget;
+        other->show();
+        QApplication::setActiveWindow(other);
+        moveWith(w.game.square(30), QPoint(5, 5), Qt::NoButton);
+        QCOMPARE(w.game.currentSquare(), 1);
+        delete other;
+        QApplication::setActiveWindow(&w.game);
+        moveWith(w.game.square(40), QPoint(5, 5), Qt::NoButton);
+        QCOMPARE(w.game.currentSquare(), 40);
+        const int turns[] = {120, 360, -120, -120, -120}; // a fast turn is still one step
+        const int after[] = {1, 2, 1, 0, 9};
+        for (int i = 0; i < 5; ++i) {
+            turnWheel(w.game, w.game.square(40), turns[i]);
+            QCOMPARE(int(w.game.board()[40].Digit), after[i]);
+        }
         QVERIFY(w.game.board()[40].Fixed);
     }
 
@@ -155,47 +146,42 @@ private slots:
 
         const QPoint start = panel.pos();
         QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(50, 50));
-        QMouseEvent move(QEvent::MouseMove, QPointF(60, 70), panel.mapToGlobal(QPointF(60, 70)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&panel, &move);
-        QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(60, 70));
+        moveWith(panel, QPoint(60, 70), Qt::LeftButton);
         QCOMPARE(panel.pos(), start + QPoint(10, 20));
-        QMouseEvent free(QEvent::MouseMove, QPointF(90, 90), panel.mapToGlobal(QPointF(90, 90)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&panel, &free); // released: no drag
+        moveWith(panel, QPoint(90, 90), Qt::LeftButton | Qt::RightButton); // the left button alone drags
+        QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(60, 70));
+        moveWith(panel, QPoint(90, 90), Qt::LeftButton); // released: no drag
         QCOMPARE(panel.pos(), start + QPoint(10, 20));
     }
 
-    void commandsAndTheirTexts()
+    void commandsThroughTheirShortcuts()
     {
         Window w;
-        trigger(w.game, "Generate");
-        QCOMPARE(w.prompter.texts().size(), 1);
-        QVERIFY(w.prompter.texts()[0] == "Ready." || w.prompter.texts()[0].endsWith(" Retry!") ||
-                w.prompter.texts()[0].endsWith(" Retries!"));
+        SquareView& square = w.game.square(10);
+        square.setFocus();
+        QTest::keyClick(&square, Qt::Key_F5);
         QVERIFY(!digits(w.game).contains('0'));
-        QVERIFY(w.game.isEnabled());
-        trigger(w.game, "Check");
+        QVERIFY(w.prompter.texts().last() == "Ready." || w.prompter.texts().last().contains(" Retr"));
+        QTest::keyClick(&square, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(w.prompter.texts().last(), QString("1- Entries matched.\r\n2- No logical error found.\r\n3- Puzzle solved."));
-        trigger(w.game, "Clear");
+        QTest::keyClick(&square, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(digits(w.game).contains('0'));
         for (int i = 1; i <= 81; ++i)
             QCOMPARE(w.game.board()[i].Digit != 0, w.game.board()[i].Fixed);
-        trigger(w.game, "Solve");
+        QTest::keyClick(&square, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(w.prompter.texts().last(), QString("Puzzle solved."));
-        QVERIFY(!digits(w.game).contains('0'));
-
-        w.prompter.answers = {Answer::No};
-        trigger(w.game, "NewGame");
+        QTest::keyClick(&square, Qt::Key_F2);
+        QCOMPARE(w.prompter.texts().last(), QString("Manual entries will be lost.\r\nAre you sure?"));
         QVERIFY(!digits(w.game).contains('0'));
         w.prompter.answers = {Answer::Yes};
-        trigger(w.game, "NewGame");
+        QTest::keyClick(&square, Qt::Key_F2);
         QCOMPARE(digits(w.game), QString(81, '0'));
         trigger(w.game, "About");
         QVERIFY(w.prompter.texts().last().startsWith("Created by:\r\n  "));
 
         QTest::keyClick(&w.game.square(1), Qt::Key_5);
         QTest::keyClick(&w.game.square(2), Qt::Key_5);
-        trigger(w.game, "Check");
+        trigger(w.game, "Check Diagram");
         QVERIFY(w.prompter.texts().last().startsWith("1- 2 errors found in entries!\r\n"));
         QCOMPARE(w.game.square(1).drawnBackground(), kYellow);
         QTest::keyClick(&w.game.square(1), Qt::Key_4);
@@ -205,10 +191,9 @@ private slots:
     void searchRunsAndCancels()
     {
         Window w;
-        const QString question = QString::fromStdString(lastAttemptQuestion().text);
         w.prompter.answers = {Answer::No};
         trigger(w.game, "Solve");
-        QCOMPARE(w.prompter.texts(), QStringList{question});
+        QCOMPARE(w.prompter.texts(), QStringList{QString::fromStdString(lastAttemptQuestion().text)});
         QCOMPARE(digits(w.game), QString(81, '0'));
 
         // Yes on an empty grid: the search animates until Esc on the wait window stops it.
@@ -230,46 +215,18 @@ private slots:
         });
         w.prompter.answers = {Answer::Yes};
         trigger(w.game, "Solve");
-        QVERIFY(wait);
+        QVERIFY(wait && !wait->isVisible() && w.game.isEnabled());
         QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
-        QVERIFY(w.game.isEnabled());
-        QVERIFY(!wait->isVisible());
-        const QString placed = digits(w.game);
-        QVERIFY(placed.startsWith("123456789"));
-        QVERIFY(placed.contains('0'));
+        QVERIFY(digits(w.game).startsWith("123456789") && digits(w.game).contains('0'));
         for (int i = 1; i <= 81; ++i)
             QVERIFY(!w.game.board()[i].Fixed);
 
         // The next search starts with the flag cleared and, left alone, fills the grid.
-        trigger(w.game, "Clear");
-        QCOMPARE(digits(w.game), QString(81, '0'));
+        trigger(w.game, "Clear blue numbers");
         w.prompter.answers = {Answer::Yes};
         trigger(w.game, "Solve");
         QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
         QVERIFY(!digits(w.game).contains('0'));
-        trigger(w.game, "Check");
-        QVERIFY(w.prompter.texts().last().endsWith("3- Puzzle solved."));
-    }
-
-    // Disabling the window for a command takes the focus off the grid; it comes back where it was.
-    void focusStaysAfterACommand_data()
-    {
-        QTest::addColumn<bool>("search");
-        QTest::newRow("generate") << false;
-        QTest::newRow("search") << true;
-    }
-    void focusStaysAfterACommand()
-    {
-        QFETCH(bool, search);
-        Window w;
-        QTest::keyClick(&w.game.square(1), Qt::Key_PageDown);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-        QCOMPARE(w.game.currentSquare(), 81);
-        w.prompter.answers = {Answer::Yes};
-        search ? trigger(w.game, "Solve") : trigger(w.game, "Generate");
-        QTRY_COMPARE(QApplication::focusWidget(), &w.game.square(81));
-        QCOMPARE(w.game.currentSquare(), 81);
-        QCOMPARE(w.game.focusFrame().pos(), w.game.square(81).pos() - QPoint(1, 1));
     }
 
     void messageBoxesBelongToTheGame()
@@ -298,118 +255,39 @@ private slots:
         QFETCH(bool, quitApplication);
         Window w;
         w.prompter.answers = {Answer::Yes};
-        duringSearch(w, 10, [&] {
-            if (quitApplication)
-                QCoreApplication::quit();
-            else
-                w.game.close();
-        });
+        duringSearch(w, 10, [&] { quitApplication ? QCoreApplication::quit() : void(w.game.close()); });
         // Inside the program's own event loop, which must end once the search has unwound.
         QTimer::singleShot(0, &w.game, [&] { trigger(w.game, "Solve"); });
         QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(1); });
         QCOMPARE(QApplication::exec(), 0);
-        QVERIFY(!w.game.isVisible());
+        QVERIFY(!w.game.isVisible() && !w.game.waitWindow()->isVisible());
         QCOMPARE(w.prompter.texts().size(), 1); // nothing after the question
-        QVERIFY(!w.game.waitWindow()->isVisible());
         QVERIFY(digits(w.game).contains('0'));
     }
 
-    void waitWindowRefusesToClose()
-    {
-        Window w;
-        w.prompter.answers = {Answer::Yes};
-        bool refused = false;
-        duringSearch(w, 10, [&] {
-            refused = !w.game.waitWindow()->close();
-            QVERIFY(!w.game.isEnabled());
-            trigger(w.game, "NewGame"); // no command runs while the search does
-            trigger(w.game, "Generate");
-        });
-        trigger(w.game, "Solve");
-        QVERIFY(refused); // and counted as Esc
-        QCOMPARE(w.prompter.texts().size(), 2);
-        QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
-        QVERIFY(digits(w.game).startsWith("123456789"));
-        QVERIFY(digits(w.game).contains('0'));
-    }
-
-    // The wheel hook sees turns before any widget can refuse them, so the disabled window must refuse them itself.
-    void wheelLeavesTheGridToTheSearch()
+    // Nothing but the search touches the grid while it runs: no command, no wheel turn. A close
+    // of the wait window is refused and counts as Esc.
+    void theSearchHasTheGridToItself()
     {
         Window w;
         w.prompter.answers = {Answer::Yes};
         QString before;
-        QString after;
-        duringSearch(w, 5, [&] {
+        bool refused = false;
+        duringSearch(w, 10, [&] {
             before = digits(w.game);
-            const QPoint at = w.game.square(w.game.currentSquare()).mapTo(&w.game, QPoint(5, 5));
-            QWheelEvent wheel(at, w.game.mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                              Qt::NoScrollPhase, false);
-            QApplication::sendEvent(w.game.windowHandle(), &wheel);
-            after = digits(w.game);
-            QTest::keyClick(w.game.waitWindow(), Qt::Key_Escape);
+            for (const char* command : {"New", "Generate", "Clear blue numbers", "Load"})
+                trigger(w.game, command);
+            turnWheel(w.game, w.game.square(w.game.currentSquare()), -120);
+            QCOMPARE(digits(w.game), before);
+            refused = !w.game.waitWindow()->close();
         });
         trigger(w.game, "Solve");
-        QVERIFY(!before.isEmpty());
-        QCOMPARE(after, before);
+        QVERIFY(refused);
+        QCOMPARE(w.prompter.texts(), QStringList({QString::fromStdString(lastAttemptQuestion().text), "I finished my work."}));
+        QCOMPARE(w.dialogs->opened, 0);
+        QVERIFY(digits(w.game).startsWith("123456789") && digits(w.game).contains('0'));
         for (int i = 1; i <= 81; ++i)
             QVERIFY(!w.game.board()[i].Fixed);
-    }
-
-    void shortcutsReachTheCommands()
-    {
-        Window w;
-        SquareView& square = w.game.square(10);
-        square.setFocus();
-        QTest::keyClick(&square, Qt::Key_F2);
-        QCOMPARE(w.prompter.texts().last(), QString("Manual entries will be lost.\r\nAre you sure?"));
-        w.prompter.answers = {Answer::Yes};
-        QTest::keyClick(&square, Qt::Key_F5);
-        QVERIFY(!digits(w.game).contains('0'));
-        QTest::keyClick(&square, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(digits(w.game).contains('0'));
-        for (int i = 1; i <= 81; ++i)
-            QCOMPARE(w.game.board()[i].Digit != 0, w.game.board()[i].Fixed);
-        QTest::keyClick(&square, Qt::Key_A, Qt::ControlModifier);
-        QCOMPARE(w.prompter.texts().last(), QString("Puzzle solved."));
-        QTest::keyClick(&square, Qt::Key_C, Qt::ControlModifier);
-        QVERIFY(w.prompter.texts().last().startsWith("1- Entries matched.\r\n"));
-    }
-
-    void pointerAndWheelStepTheSquareUnderThePointer()
-    {
-        Window w;
-        const auto pointTo = [](QWidget& square) {
-            QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), square.mapToGlobal(QPointF(5, 5)), Qt::NoButton,
-                             Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(&square, &move);
-        };
-        auto* other = new QWidget; // while another window is active the pointer moves nothing
-        other->show();
-        QApplication::setActiveWindow(other);
-        pointTo(w.game.square(30));
-        QCOMPARE(w.game.currentSquare(), 1);
-        delete other;
-        QApplication::setActiveWindow(&w.game);
-        pointTo(w.game.square(40));
-        QCOMPARE(w.game.currentSquare(), 40);
-        QCOMPARE(w.game.focusFrame().pos(), w.game.square(40).pos() - QPoint(1, 1));
-        // Through the window, as the platform delivers it, so that the window's wheel hook sees it.
-        const auto turn = [&](int delta) {
-            const QPoint at = w.game.square(40).mapTo(&w.game, QPoint(5, 5));
-            QWheelEvent wheel(at, w.game.mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                              Qt::NoScrollPhase, false);
-            QApplication::sendEvent(w.game.windowHandle(), &wheel);
-        };
-        turn(120);
-        QCOMPARE(int(w.game.board()[40].Digit), 1);
-        turn(360); // a fast turn is still one step
-        QCOMPARE(int(w.game.board()[40].Digit), 2);
-        turn(-120);
-        turn(-120);
-        turn(-120);
-        QCOMPARE(int(w.game.board()[40].Digit), 9);
-        QVERIFY(w.game.board()[40].Fixed);
     }
 };
 

@@ -3,18 +3,13 @@
 #include "test_files.h"
 #include "window_fixture.h"
 
-#include "files/load_save.h"
+#include "files/recent_list.h"
 #include "host/messages.h"
 #include "solve_panel.h"
 #include "square_view.h"
 
-#include <QAction>
 #include <QDir>
-#include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QUrl>
 
@@ -23,47 +18,12 @@
 using namespace kavrin;
 using namespace kavrin::test;
 
-using kavrin::test::contents;
-using kavrin::test::writeFile;
-
 namespace {
 
-// 243 bytes: the given records first, empty squares after.
-QByteArray puzzleBytes(const QByteArray& firstRecords)
+int visibleFileMenuItems(const frmGame& game)
 {
-    return firstRecords + QByteArray(int(kPuzzleFileSize) - firstRecords.size(), '\0');
-}
-
-// Shown recent captions, top to bottom.
-QStringList recentCaptions(const frmGame& game)
-{
-    QStringList captions;
-    for (const QAction* item : recentItems(game))
-        captions << item->text();
-    return captions;
-}
-
-QAction* recentItem(const frmGame& game, int number)
-{
-    return recentItems(game).at(number - 1);
-}
-
-// The drag and drop events a file manager sends, at a point of the window.
-void dropAt(frmGame& game, QPoint at, const QMimeData& data, bool* taken = nullptr)
-{
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&game, &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&game, &move);
-    if (taken)
-        *taken = enter.isAccepted() && move.isAccepted();
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&game, &drop);
-}
-
-QPoint centreOf(const frmGame& game, const QWidget& widget)
-{
-    return widget.mapTo(&game, widget.rect().center());
+    const QList<QAction*> items = game.menuBar()->actions().constFirst()->menu()->actions();
+    return static_cast<int>(std::count_if(items.begin(), items.end(), [](const QAction* item) { return item->isVisible(); }));
 }
 
 } // namespace
@@ -71,52 +31,29 @@ QPoint centreOf(const frmGame& game, const QWidget& widget)
 class WindowFilesTest : public QObject {
     Q_OBJECT
 private slots:
-    void loadShowsTheFileAndListsIt_data()
+    // Load shows the file and lists it; Save writes the same bytes back and lists nothing.
+    void loadAndSave()
     {
-        QTest::addColumn<QByteArray>("record");
-        QTest::addColumn<int>("digit");
-        QTest::addColumn<bool>("fixed");
-        QTest::newRow("fixed 5") << QByteArray("\x05\xff\xff", 3) << 5 << true;
-        QTest::newRow("solver 7") << QByteArray("\x07\x00\x00", 3) << 7 << false;
-    }
-    void loadShowsTheFileAndListsIt()
-    {
-        QFETCH(QByteArray, record);
         Window w;
         const QString path = w.home.filePath("one.kvr");
-        QVERIFY(writeFile(path, puzzleBytes(record)));
+        QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x05\xff\xff\x07\x00\x00", 6))));
         QTest::keyClick(&w.game.square(1), Qt::Key_3);
         w.dialogs->openAnswer = path;
         trigger(w.game, "Load");
-        QTEST(int(w.game.board()[1].Digit), "digit");
-        QTEST(w.game.board()[1].Fixed, "fixed");
-        QTEST(w.game.square(1).drawnDigit(), "digit");
+        QCOMPARE(digits(w.game), "57" + QString(79, '0'));
+        QVERIFY(w.game.board()[1].Fixed && !w.game.board()[2].Fixed);
+        QCOMPARE(w.game.square(2).drawnDigit(), 7);
         QCOMPARE(recentCaptions(w.game), QStringList{"1 " + path});
-        QVERIFY(w.prompter.messages.empty());
-    }
 
-    void saveThenLoadGivesTheSameBoard()
-    {
-        Window w;
-        const QString path = w.home.filePath("round.kvr");
-        QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x05\xff\xff\x07\x00\x00\x00\x00\x00\x09\xff\xff", 12))));
-        w.dialogs->openAnswer = path;
-        trigger(w.game, "Load");
         const QString copy = w.home.filePath("copy.kvr");
         w.dialogs->saveAnswer = copy;
         QTest::keyClick(&w.game.square(81), Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(contents(copy), contents(path));
-        QCOMPARE(recentCaptions(w.game).size(), 1); // saving lists nothing
-
-        QTest::keyClick(&w.game.square(1), Qt::Key_Delete);
+        QCOMPARE(recentCaptions(w.game).size(), 1);
         w.dialogs->openAnswer = copy;
         QTest::keyClick(&w.game.square(1), Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(encodePuzzle(w.game.board()), encodePuzzle([&] {
-                     Board b;
-                     LoadPuzzle(b, path);
-                     return b;
-                 }()));
         QCOMPARE(recentCaptions(w.game), QStringList({"1 " + copy, "2 " + path}));
+        QVERIFY(w.prompter.messages.empty());
     }
 
     void refusedFilesChangeNothing_data()
@@ -140,59 +77,50 @@ private slots:
         trigger(w.game, "Load");
         w.dialogs->openAnswer.reset(); // Cancel
         trigger(w.game, "Load");
-        QCOMPARE(int(w.game.board()[10].Digit), 4);
+        QCOMPARE(digits(w.game), QString(9, '0') + '4' + QString(71, '0'));
         QVERIFY(recentCaptions(w.game).isEmpty());
         QVERIFY(w.prompter.messages.empty());
     }
 
     void saveWritesOrSaysWhyNot_data()
     {
-        QTest::addColumn<QString>("target"); // empty: Cancel
+        QTest::addColumn<QString>("target");
         QTest::addColumn<bool>("oldFile");
-        QTest::addColumn<bool>("readOnlyFolder");
         QTest::addColumn<QString>("reason"); // empty: saved
-        QTest::newRow("cancel") << "" << false << false << "";
-        QTest::newRow("over a writable file in a read-only folder") << "locked/old.kvr" << true << true << "";
-        QTest::newRow("a new file in a read-only folder") << "locked/new.kvr" << false << true << "Permission denied";
-        QTest::newRow("no room for a temporary name") << QString(250, u'n') + ".kvr" << true << false
-                                                       << "File name too long";
-        QTest::newRow("folder that does not exist") << "gone/new.kvr" << false << false << "No such file or directory";
+        QTest::newRow("over a writable file in a read-only folder") << "locked/old.kvr" << true << "";
+        QTest::newRow("a new file in a read-only folder") << "locked/new.kvr" << false << "Permission denied";
+        QTest::newRow("no room for a temporary name") << QString(250, u'n') + ".kvr" << true << "File name too long";
     }
     void saveWritesOrSaysWhyNot()
     {
         QFETCH(QString, target);
         QFETCH(bool, oldFile);
-        QFETCH(bool, readOnlyFolder);
         QFETCH(QString, reason);
         Window w;
         QTest::keyClick(&w.game.square(2), Qt::Key_7);
         const QString path = w.home.filePath(target);
         const QString folder = QFileInfo(path).path();
         const QByteArray old(243, '\x02');
-        if (oldFile || readOnlyFolder)
-            QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QDir().mkpath(folder));
         if (oldFile)
             QVERIFY(writeFile(path, old));
-        const QFile::Permissions permissions = QFile::permissions(folder);
-        if (readOnlyFolder)
+        const bool locked = target.startsWith("locked");
+        if (locked)
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        if (!target.isEmpty())
-            w.dialogs->saveAnswer = path;
+        w.dialogs->saveAnswer = path;
         {
             const PermissionsApply asAnyUser;
             QVERIFY(asAnyUser.applied());
             trigger(w.game, "Save");
         }
-        QFile::setPermissions(folder, permissions);
-        if (target.isEmpty() || reason.isEmpty()) {
+        if (locked)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (reason.isEmpty()) {
             QVERIFY(w.prompter.messages.empty());
-            if (!target.isEmpty())
-                QCOMPARE(contents(path), QByteArray(reinterpret_cast<const char*>(encodePuzzle(w.game.board()).data()), 243));
+            QCOMPARE(contents(path), puzzleBytes(QByteArray("\x00\x00\x00\x07\xff\xff", 6)));
             return;
         }
-        QCOMPARE(w.prompter.texts(), QStringList{"Cannot save " + path + ": " + reason});
-        QCOMPARE(w.prompter.messages[0].icon, Icon::Exclamation);
-        QCOMPARE(w.prompter.messages[0].buttons, Buttons::Ok);
+        QCOMPARE(w.prompter.messages, std::vector<Message>{exclamation(("Cannot save " + path + ": " + reason).toStdString())});
         QCOMPARE(contents(path), oldFile ? old : QByteArray("<missing>"));
     }
 
@@ -202,14 +130,13 @@ private slots:
         const QString list = folder.filePath("gone/Recent Files.txt");
         Window w({}, list);
         const QString path = w.home.filePath("p.kvr");
-        QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x06\xff\xff", 3))));
+        QVERIFY(writeFile(path, puzzleBytes("\x06\xff\xff")));
         w.dialogs->openAnswer = path;
         trigger(w.game, "Load");
         QCOMPARE(int(w.game.board()[1].Digit), 6);
         QCOMPARE(w.prompter.messages.size(), std::size_t(1));
-        const QString text = w.prompter.texts().constFirst();
-        QVERIFY2(text.startsWith("Cannot save the recent files list " + list), qPrintable(text));
         QCOMPARE(w.prompter.messages[0].icon, Icon::Exclamation);
+        QVERIFY(w.prompter.texts()[0].startsWith("Cannot save the recent files list " + list + ": "));
     }
 
     void commandLineOpensAtStart_data()
@@ -236,13 +163,13 @@ private slots:
         if (name == "empty.kvr")
             QVERIFY(writeFile(path, {}));
         else if (name != "gone.kvr" && !name.isEmpty())
-            QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x08\xff\xff", 3))));
-        const QString argument = name.isEmpty()       ? QString()
-                                 : form == "quoted"   ? '"' + path + '"'
-                                 : form == "bare"     ? path
-                                 : form == "relative" ? "./sub/../" + name
+            QVERIFY(writeFile(path, puzzleBytes("\x08\xff\xff")));
+        const QString argument = name.isEmpty()        ? QString()
+                                 : form == "quoted"    ? '"' + path + '"'
+                                 : form == "bare"      ? path
+                                 : form == "relative"  ? "./sub/../" + name
                                  : form == "as folder" ? name + '/'
-                                                      : path.left(5) + '"' + path.mid(5);
+                                                       : path.left(5) + '"' + path.mid(5);
         const QString workingFolder = QDir::currentPath();
         QVERIFY(QDir(folder.path()).mkdir("sub") && QDir::setCurrent(folder.path()));
         Window w(argument);
@@ -252,96 +179,93 @@ private slots:
         QVERIFY(w.prompter.messages.empty());
     }
 
-    void dropsOpenTheFirstFile_data()
+    // Two files dropped: the first opens, on the grid, the panel or the bare window only.
+    void dropsOpenTheFirstLocalFile_data()
     {
         QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("data");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("square") << "square" << true; // square 1, clear of the panel
-        QTest::newRow("panel") << "panel" << true;
-        QTest::newRow("bare window") << "window" << true;
-        QTest::newRow("panel tile") << "tile" << false;
-        QTest::newRow("menu bar") << "menu" << false;
+        QTest::newRow("square") << "square" << "files" << true; // square 1, clear of the panel
+        QTest::newRow("panel") << "panel" << "files" << true;
+        QTest::newRow("bare window") << "window" << "files" << true;
+        QTest::newRow("panel tile") << "tile" << "files" << false;
+        QTest::newRow("menu bar") << "menu" << "files" << false;
+        QTest::newRow("a web link before the files") << "square" << "link first" << true;
+        QTest::newRow("the path as text") << "square" << "text" << false;
     }
-    void dropsOpenTheFirstFile()
+    void dropsOpenTheFirstLocalFile()
     {
         QFETCH(QString, target);
+        QFETCH(QString, data);
         QFETCH(bool, opens);
         Window w;
         const QString first = w.home.filePath("first.kvr");
         const QString second = w.home.filePath("second.kvr");
-        QVERIFY(writeFile(first, puzzleBytes(QByteArray("\x01\xff\xff", 3))));
-        QVERIFY(writeFile(second, puzzleBytes(QByteArray("\x02\xff\xff", 3))));
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+        QVERIFY(writeFile(first, puzzleBytes("\x01\xff\xff")));
+        QVERIFY(writeFile(second, puzzleBytes("\x02\xff\xff")));
+        QMimeData dropped;
+        QList<QUrl> urls{QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)};
+        if (data == "link first")
+            urls.prepend(QUrl(QStringLiteral("https://example.org/a.kvr")));
+        if (data == "text")
+            dropped.setText(first);
+        else
+            dropped.setUrls(urls);
         SolvePanel& panel = w.game.panel();
         panel.move(100, 100); // dragged into sight, over part of the grid
-        const QPoint at = target == "square" ? centreOf(w.game, w.game.square(1))
+        const QPoint at = target == "square" ? w.game.square(1).mapTo(&w.game, QPoint(15, 15))
                           : target == "panel" ? panel.mapTo(&w.game, QPoint(panel.width() / 2, 8))
                           : target == "tile"  ? panel.mapTo(&w.game, QPoint(30, 50))
                           : target == "menu"  ? w.game.menuBar()->mapTo(&w.game, QPoint(2, 2))
                                               : w.game.clientArea().mapTo(&w.game, QPoint(5, 5));
-        bool taken = false;
-        dropAt(w.game, at, data, &taken);
-        QCOMPARE(taken, opens);
+        QCOMPARE(dropAt(w.game, at, dropped), opens);
         QCOMPARE(int(w.game.board()[1].Digit), opens ? 1 : 0);
         QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + first} : QStringList{});
     }
 
-    void onlyLocalFilesAreTaken_data()
-    {
-        QTest::addColumn<bool>("webLinkFirst");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("web link before a file") << true << true;
-        QTest::newRow("the path as text") << false << false;
-    }
-    void onlyLocalFilesAreTaken()
-    {
-        QFETCH(bool, webLinkFirst);
-        QFETCH(bool, opens);
-        Window w;
-        const QString path = w.home.filePath("first.kvr");
-        QVERIFY(writeFile(path, puzzleBytes(QByteArray("\x03\xff\xff", 3))));
-        QMimeData data;
-        if (webLinkFirst)
-            data.setUrls({QUrl(QStringLiteral("https://example.org/a.kvr")), QUrl::fromLocalFile(path)});
-        else
-            data.setText(path);
-        bool taken = !opens;
-        dropAt(w.game, centreOf(w.game, w.game.square(1)), data, &taken);
-        QCOMPARE(taken, opens);
-        QCOMPARE(recentCaptions(w.game), opens ? QStringList{"1 " + path} : QStringList{});
-    }
-
+    // Opened files are listed most recent first, nine of them shown: an item opens its whole path, or
+    // offers to drop the entry when its file has gone. The list outlives the window.
     void recentItemsReopenAndAskWhenGone()
     {
         QTemporaryDir folder;
         const QString list = folder.filePath("Recent Files.txt");
-        QStringList paths;
+        QVERIFY(QDir(folder.path()).mkpath(QString(60, u'x') + '/' + QString(60, u'y')));
+        QStringList paths; // most recent first
         {
             Window w({}, list);
-            for (int n = 1; n <= 3; ++n) {
-                paths.prepend(folder.filePath(QString("p%1.kvr").arg(n)));
-                QVERIFY(writeFile(paths.first(), puzzleBytes(QByteArray(1, char(n)) + QByteArray("\xff\xff", 2))));
+            QCOMPARE(visibleFileMenuItems(w.game), 4); // Load, Save, a separator, Exit
+            for (int n = 1; n <= 12; ++n) {
+                const QString name = n == 12 ? QString(60, u'x') + '/' + QString(60, u'y') + "/deep.kvr"
+                                     : n == 11 ? "rock&roll.kvr" : QString("p%1.kvr").arg(n);
+                paths.prepend(folder.filePath(name));
+                QVERIFY(writeFile(paths.first(), puzzleBytes(QByteArray(1, char(n % 9 + 1)) + "\xff\xff")));
                 w.dialogs->openAnswer = paths.first();
                 trigger(w.game, "Load");
             }
         }
-        Window w({}, list); // the list outlives the window
-        QCOMPARE(recentCaptions(w.game), QStringList({"1 " + paths[0], "2 " + paths[1], "3 " + paths[2]}));
-
-        recentItem(w.game, 3)->trigger();
-        QCOMPARE(int(w.game.board()[1].Digit), 1);
-        QCOMPARE(recentCaptions(w.game), QStringList({"1 " + paths[2], "2 " + paths[0], "3 " + paths[1]}));
+        Window w({}, list);
+        QCOMPARE(RecentList(list).read().paths, paths);
+        QCOMPARE(visibleFileMenuItems(w.game), 4 + 1 + 9);
+        const QStringList captions = recentCaptions(w.game);
+        QVERIFY(captions[0].startsWith(QString("1 ") + folder.path().left(5)) && captions[0].endsWith(".../deep.kvr"));
+        QCOMPARE(captions[1], "2 " + folder.filePath("rock&&roll.kvr"));
+        QCOMPARE(captions[8], "9 " + paths[8]);
+        recentItems(w.game)[0]->trigger();
+        QCOMPARE(int(w.game.board()[1].Digit), 4); // 12 % 9 + 1
+        recentItems(w.game)[2]->trigger();
+        QCOMPARE(int(w.game.board()[1].Digit), 2);
+        QCOMPARE(recentCaptions(w.game).mid(0, 2), QStringList({"1 " + paths[2], "2" + captions[0].mid(1)}));
 
         QFile::remove(paths[0]);
-        const QString question = paths[0] + " not found!\r\nRemove it?";
-        recentItem(w.game, 2)->trigger(); // No
-        QCOMPARE(recentCaptions(w.game).size(), 3);
+        recentItems(w.game)[1]->trigger(); // No
+        QCOMPARE(recentCaptions(w.game).size(), 9);
         w.prompter.answers = {Answer::Yes};
-        recentItem(w.game, 2)->trigger();
-        QCOMPARE(w.prompter.texts(), QStringList({question, question}));
-        QCOMPARE(recentCaptions(w.game), QStringList({"1 " + paths[2], "2 " + paths[1]}));
-        QCOMPARE(int(w.game.board()[1].Digit), 1);
+        recentItems(w.game)[1]->trigger();
+        const Message question{(paths[0] + " not found!\r\nRemove it?").toStdString(), Icon::Exclamation, Buttons::YesNo};
+        QCOMPARE(w.prompter.messages, std::vector<Message>({question, question}));
+        QCOMPARE(RecentList(list).read().paths.size(), 11);
+        QCOMPARE(recentCaptions(w.game).mid(0, 2), QStringList({"1 " + paths[2], "2 " + folder.filePath("rock&&roll.kvr")}));
+        QCOMPARE(int(w.game.board()[1].Digit), 2);
     }
 };
 

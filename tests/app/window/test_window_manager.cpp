@@ -1,24 +1,16 @@
 // The game window under a real window manager, icewm on an Xvfb of its own: where the frame
-// stands, where the keys go once the player clicks the window a search has disabled, and a later
-// start of the program bringing the window forward.
+// stands, where the keys go once the player clicks the window a search has disabled or a command
+// is done, and a later start's file bringing the window forward.
+#include "test_files.h"
 #include "window_fixture.h"
 
-#include "frm_wait.h"
-#include "single_instance.h"
 #include "square_view.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QTest>
-#include <QTimer>
 #include <QWindow>
-
-#include <functional>
 
 using namespace kavrin;
 using namespace kavrin::test;
@@ -53,11 +45,11 @@ public:
         wm_.setProcessEnvironment(env);
         wm_.start(QStringLiteral("icewm"), {});
         // The window manager is up once it names itself on the root window.
-        return wm_.waitForStarted() && waitFor([] {
+        return wm_.waitForStarted() && QTest::qWaitFor([] {
                    QString out;
                    return run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}, &out)
                        && out.contains(QStringLiteral("window id"));
-               });
+               }, 10000);
     }
     ~Desktop()
     {
@@ -70,16 +62,6 @@ public:
     }
 
 private:
-    static bool waitFor(const std::function<bool()>& ready)
-    {
-        for (int tries = 0; tries < 100; ++tries) {
-            if (ready())
-                return true;
-            QTest::qSleep(100);
-        }
-        return false;
-    }
-
     QTemporaryDir home_;
     QProcess xvfb_;
     QProcess wm_;
@@ -95,20 +77,6 @@ QStringList screenPoint(const QWidget& widget)
 {
     const QPoint at = widget.mapToGlobal(widget.rect().center());
     return {QString::number(at.x()), QString::number(at.y())};
-}
-
-// Runs `action` once, on the n-th event pass of a search, while the wait window is up.
-void duringSearch(Window& w, int n, const std::function<void()>& action)
-{
-    auto* timer = new QTimer(&w.game);
-    timer->setInterval(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [&w, n, action, timer, passes = 0]() mutable {
-        if (!w.game.waitWindow() || !w.game.waitWindow()->isVisible() || ++passes < n)
-            return;
-        timer->stop();
-        action();
-    });
-    timer->start();
 }
 
 } // namespace
@@ -180,33 +148,17 @@ private slots:
         QCOMPARE(w.game.currentSquare(), 81);
     }
 
-    // A later start, from another working folder, hands its file over and brings the game forward.
+    // A file a later start handed over opens, and brings the game forward from another program.
     void laterStartComesForwardWithItsFile()
     {
         Window w;
-        QTemporaryDir runtime;
-        SingleInstance instance(runtime.filePath(KAVRIN_APP_ID ".socket"));
-        QVERIFY(!instance.handOverToRunningCopy({}));
-        QObject::connect(&instance, &SingleInstance::fileHandedOver, &w.game, &frmGame::openFromLaterStart);
         QWidget other;
         other.setWindowTitle("another program");
         other.show();
         QVERIFY(QTest::qWaitForWindowActive(&other));
-
-        QVERIFY(QDir(w.home.path()).mkdir("sub"));
-        QFile puzzle(w.home.filePath("later.kvr"));
-        QVERIFY(puzzle.open(QIODevice::WriteOnly));
-        puzzle.write(QByteArray("\x04\xff\xff", 3) + QByteArray(240, '\0'));
-        puzzle.close();
-        QProcess later;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        later.setProcessEnvironment(env);
-        later.setWorkingDirectory(w.home.filePath("sub"));
-        later.start(QStringLiteral(KAVRIN_SOLVE_PATH), {"../later.kvr"});
-        QVERIFY(later.waitForFinished(20000));
-        QCOMPARE(later.exitCode(), 0);
-        QTRY_COMPARE(int(w.game.board()[1].Digit), 4);
+        QVERIFY(writeFile(w.home.filePath("later.kvr"), puzzleBytes("\x04\xff\xff")));
+        w.game.openFromLaterStart(w.home.filePath("later.kvr"));
+        QCOMPARE(int(w.game.board()[1].Digit), 4);
         QTRY_VERIFY(w.game.isActiveWindow());
     }
 };

@@ -1,43 +1,26 @@
-// A shown game window with a recording prompter, scripted dialogs and a recent list of its own.
+// A shown game window with a recording prompter, scripted dialogs and a recent list of its own,
+// and the ways a test reaches it: commands by caption, drops, and actions during a search.
 #pragma once
 
 #include "frm_game.h"
+#include "frm_wait.h"
 #include "recording_prompter.h"
 #include "scripted_dialogs.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace kavrin::test {
 
-// A menu command by its caption, as the player finds it; the menu's own captions for the game's
-// commands ("NewGame" is "New", "Check" is "Check Diagram", "Clear" is "Clear blue numbers").
-inline void trigger(const frmGame& game, QString caption)
-{
-    caption = caption == "NewGame" ? "New" : caption == "Check" ? "Check Diagram" : caption == "Clear" ? "Clear blue numbers" : caption;
-    for (QAction* action : game.findChildren<QAction*>())
-        if (action->text() == caption)
-            return action->trigger();
-    QFAIL(qPrintable("no command " + caption));
-}
-
-// The File menu's recent items that show, top to bottom.
-inline QList<QAction*> recentItems(const frmGame& game)
-{
-    QList<QAction*> items;
-    for (QAction* action : game.menuBar()->actions().constFirst()->menu()->actions())
-        if (action->isVisible() && !action->data().toString().isEmpty())
-            items << action;
-    return items;
-}
-
-// The recent list lives in a folder of its own; the dialogs answer what the test sets.
 inline GameFiles filesIn(const QString& listFile, const QString& commandLine, ScriptedDialogs*& dialogs)
 {
     auto owned = std::make_unique<ScriptedDialogs>();
@@ -61,5 +44,76 @@ struct Window {
         QApplication::setActiveWindow(&game);
     }
 };
+
+// A menu command by its caption, as the player finds it.
+inline void trigger(const frmGame& game, const QString& caption)
+{
+    for (QAction* action : game.findChildren<QAction*>())
+        if (action->text() == caption)
+            return action->trigger();
+    QFAIL(qPrintable("no command " + caption));
+}
+
+// The File menu's recent items that show, top to bottom.
+inline QList<QAction*> recentItems(const frmGame& game)
+{
+    QList<QAction*> items;
+    for (QAction* action : game.menuBar()->actions().constFirst()->menu()->actions())
+        if (action->isVisible() && !action->data().toString().isEmpty())
+            items << action;
+    return items;
+}
+
+inline QStringList recentCaptions(const frmGame& game)
+{
+    QStringList captions;
+    for (const QAction* item : recentItems(game))
+        captions << item->text();
+    return captions;
+}
+
+// The grid's digits, '0' for an empty square.
+inline QString digits(const frmGame& game)
+{
+    QString text;
+    for (int i = 1; i <= kSquareCount; ++i)
+        text += QChar(u'0' + game.board()[i].Digit);
+    return text;
+}
+
+// The drag and drop events a file manager sends, at a point of the window; whether it was taken.
+inline bool dropAt(QWidget& window, QPoint at, const QMimeData& data)
+{
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    return enter.isAccepted() && move.isAccepted();
+}
+
+// A wheel turn as the platform delivers it, through the window, so that the wheel hook sees it.
+inline void turnWheel(frmGame& game, QWidget& over, int delta)
+{
+    const QPoint at = over.mapTo(&game, QPoint(5, 5));
+    QWheelEvent wheel(at, game.mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(game.windowHandle(), &wheel);
+}
+
+// Runs `action` once, on the n-th event pass of a search, while the wait window is up.
+inline void duringSearch(Window& w, int n, const std::function<void()>& action)
+{
+    auto* timer = new QTimer(&w.game);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [&w, n, action, timer, passes = 0]() mutable {
+        if (!w.game.waitWindow() || !w.game.waitWindow()->isVisible() || ++passes < n)
+            return;
+        timer->stop();
+        action();
+    });
+    timer->start();
+}
 
 } // namespace kavrin::test
