@@ -3,9 +3,7 @@
 
 #include <QWheelEvent>
 
-#include <algorithm>
 #include <cstdlib>
-#include <limits>
 #include <utility>
 
 namespace kavrin {
@@ -16,38 +14,6 @@ namespace {
 constexpr int kNotch = 120;
 
 } // namespace
-
-std::int32_t WheelMessageValue(int delta, std::uint16_t flags)
-{
-    const int clamped = std::clamp(delta, int(std::numeric_limits<std::int16_t>::min()),
-                                   int(std::numeric_limits<std::int16_t>::max()));
-    const auto high = std::uint32_t(std::uint16_t(std::int16_t(clamped))) << 16;
-    return std::int32_t(high | flags);
-}
-
-int WheelDirection(std::int32_t messageValue)
-{
-    return (messageValue > 0) - (messageValue < 0);
-}
-
-std::uint16_t WheelFlags(const QWheelEvent& event)
-{
-    const Qt::MouseButtons buttons = event.buttons();
-    const Qt::KeyboardModifiers modifiers = event.modifiers();
-    std::uint16_t flags = 0;
-    const auto setIf = [&flags](bool on, WheelFlag flag) {
-        if (on)
-            flags |= flag;
-    };
-    setIf(buttons.testFlag(Qt::LeftButton), WheelLeftButton);
-    setIf(buttons.testFlag(Qt::RightButton), WheelRightButton);
-    setIf(modifiers.testFlag(Qt::ShiftModifier), WheelShift);
-    setIf(modifiers.testFlag(Qt::ControlModifier), WheelControl);
-    setIf(buttons.testFlag(Qt::MiddleButton), WheelMiddleButton);
-    setIf(buttons.testFlag(Qt::BackButton), WheelBackButton);
-    setIf(buttons.testFlag(Qt::ForwardButton), WheelForwardButton);
-    return flags;
-}
 
 CMouseWheel::CMouseWheel(QObject* parent)
     : QObject(parent)
@@ -111,8 +77,8 @@ bool CMouseWheel::wheelTurned(const QWheelEvent& event)
         return false;
     pendingDelta_ += vertical;
     if (std::abs(pendingDelta_) >= kNotch) {
-        // However many notches came at once, the wheel takes one step.
-        int direct = WheelDirection(WheelMessageValue(pendingDelta_, WheelFlags(event)));
+        // However many notches came at once, the wheel takes one step: +1 away from the user, -1 towards.
+        int direct = pendingDelta_ > 0 ? 1 : -1;
         pendingDelta_ %= kNotch;
         FireMouseWheel(direct);
     }
