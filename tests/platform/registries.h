@@ -29,55 +29,42 @@ private:
 
 enum class RegOperation { Open, Query, Create, Set, Close };
 
-// Keys hold values of any type; any operation can be made to fail.
+// Default values of any type by key path; any operation can be made to fail.
 class MemoryRegistry final : public Registry {
 public:
     RegKey openKey(const QString& subKey) override
     {
-        return failing.contains(RegOperation::Open) || !keys_.contains(subKey) ? kNullKey : handle(subKey);
+        return fails(RegOperation::Open) || !values.contains(subKey) ? kNullKey : handle(subKey);
     }
     std::optional<RegValue> queryValue(RegKey key, const QString& name) override
     {
-        if (failing.contains(RegOperation::Query) || !handles_.contains(key))
+        if (fails(RegOperation::Query) || !open_.contains(key) || !name.isEmpty() || !values.contains(open_[key]))
             return std::nullopt;
-        return value(handles_.at(key), name);
+        return values[open_[key]];
     }
-    RegKey createKey(const QString& subKey) override
-    {
-        if (failing.contains(RegOperation::Create))
-            return kNullKey;
-        keys_[subKey];
-        return handle(subKey);
-    }
+    RegKey createKey(const QString& subKey) override { return fails(RegOperation::Create) ? kNullKey : handle(subKey); }
     bool setStringValue(RegKey key, const QString& name, const QByteArray& data) override
     {
-        if (failing.contains(RegOperation::Set) || !handles_.contains(key))
+        if (fails(RegOperation::Set) || !open_.contains(key) || !name.isEmpty())
             return false;
-        keys_[handles_.at(key)][name] = {RegType::String, data};
+        values[open_[key]] = {RegType::String, data};
         return true;
     }
-    bool closeKey(RegKey key) override { return !failing.contains(RegOperation::Close) && handles_.erase(key) == 1; }
+    bool closeKey(RegKey key) override { return !fails(RegOperation::Close) && open_.erase(key) == 1; }
 
-    void put(const QString& keyPath, const QString& name, const RegValue& value) { keys_[keyPath][name] = value; }
-    std::optional<RegValue> value(const QString& keyPath, const QString& name) const
-    {
-        const auto key = keys_.find(keyPath);
-        if (key == keys_.end() || !key->second.contains(name))
-            return std::nullopt;
-        return key->second.at(name);
-    }
-    int openHandles() const { return static_cast<int>(handles_.size()); }
+    std::map<QString, RegValue> values;
     std::set<RegOperation> failing;
+    int openHandles() const { return static_cast<int>(open_.size()); }
 
 private:
+    bool fails(RegOperation operation) const { return failing.contains(operation); }
     RegKey handle(const QString& keyPath)
     {
-        handles_[++lastHandle_] = keyPath;
+        open_[++lastHandle_] = keyPath;
         return lastHandle_;
     }
 
-    std::map<QString, std::map<QString, RegValue>> keys_;
-    std::map<RegKey, QString> handles_;
+    std::map<RegKey, QString> open_;
     RegKey lastHandle_ = kNullKey;
 };
 

@@ -1,6 +1,7 @@
 // The single-instance socket within one process: the hand-over, and what may stand in the socket's
 // place; test_start and test_window_manager cover it across real copies of the program.
 #include "single_instance.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,7 +43,6 @@ private slots:
         QTest::addColumn<QString>("left"); // what stands at the socket's path before the first start
         QTest::addColumn<bool>("handedOver");
         QTest::newRow("nothing") << "" << true;
-        QTest::newRow("an empty file") << "empty" << true;
         QTest::newRow("garbage") << "garbage" << true;
         QTest::newRow("a socket nobody listens on") << "stale socket" << true;
         QTest::newRow("a folder: both run alone") << "folder" << false;
@@ -54,15 +54,12 @@ private slots:
         QFETCH(bool, handedOver);
         QTemporaryDir runtime;
         const QString path = runtime.filePath(left == "no folder" ? "missing/kavrin.socket" : "kavrin.socket");
-        if (left == "empty" || left == "garbage") {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(left == "garbage" ? QByteArray("\x01\xfe garbage from 1999", 20) : QByteArray());
-        } else if (left == "folder") {
+        if (left == "garbage")
+            QVERIFY(kavrin::test::writeFile(path, QByteArray("\x01\xfe garbage from 1999", 20)));
+        else if (left == "folder")
             QVERIFY(QDir().mkpath(path));
-        } else if (left == "stale socket") {
+        else if (left == "stale socket")
             QVERIFY(leaveDeadSocket(path));
-        }
 
         kavrin::SingleInstance first(path);
         QVERIFY(!first.handOverToRunningCopy({}));

@@ -8,29 +8,25 @@
 #include "test_files.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
 #include <csignal>
+#include <memory>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Ka\u00A0Vr\u00A0In");
+const QString kPackage = QStringLiteral("data/mime/packages/org.kavrin.kavrin_solve.xml");
+const QString kEntry = QStringLiteral("data/applications/org.kavrin.kavrin_solve.desktop");
+const QString kMimeapps = QStringLiteral("config/mimeapps.list");
+const QByteArray kOurDefault = "application/x-kavrin-puzzle=org.kavrin.kavrin_solve.desktop;\n";
 
-QByteArray readFile(const QString& path)
+QString icon(int size)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()) && kavrin::test::writeFile(path, bytes));
+    return QStringLiteral("data/icons/hicolor/%1x%1/apps/org.kavrin.kavrin_solve.png").arg(size);
 }
 
 } // namespace
@@ -42,41 +38,35 @@ private:
     std::unique_ptr<QTemporaryDir> root_;
 
     QString path(const QString& relative) const { return root_->filePath(relative); }
-    QString executable() const { return path(QStringLiteral("bin dir/Kavrin_Solve")); }
-    QString packagePath() const { return path(QStringLiteral("data/mime/packages/org.kavrin.kavrin_solve.xml")); }
-    QString desktopPath() const { return path(QStringLiteral("data/applications/org.kavrin.kavrin_solve.desktop")); }
-    QString mimeappsPath() const { return path(QStringLiteral("config/mimeapps.list")); }
-    QString iconPath(int size) const
+    QString executable() const { return path("bin dir/Kavrin_Solve"); }
+    // Empty when missing, so that a wait can watch a file appear.
+    QByteArray read(const QString& relative) const
     {
-        return path(QStringLiteral("data/icons/hicolor/%1x%1/apps/org.kavrin.kavrin_solve.png").arg(size));
+        QFile file(path(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-
-    int registerOnce()
+    void write(const QString& relative, const QByteArray& bytes) const
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(path(relative)).path()) && kavrin::test::writeFile(path(relative), bytes));
+    }
+    // The values the registration sets.
+    int registerOnce() const
     {
         kavrin::XdgRegistry desktop(executable());
         kavrin::test::CountingRegistry counting(desktop);
-        kavrin::RegisterFileType(counting, kavrin::RegistrationEntriesFor(kTitle, QStringLiteral("C:\\K"),
-                                                                           QStringLiteral("Kavrin_Solve")));
+        kavrin::RegisterFileType(counting, kavrin::RegistrationEntriesFor(kTitle, "C:\\K", "Kavrin_Solve"));
         return counting.valuesSet;
-    }
-
-    // The database is brought up to date in the background.
-    bool databaseUpdated() const
-    {
-        return QTest::qWaitFor([this] {
-            return readFile(path(QStringLiteral("data/mime/globs2"))).contains("application/x-kavrin-puzzle");
-        }, 10000);
     }
 
 private slots:
     void init()
     {
         root_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(root_->isValid());
-        qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toUtf8());
-        qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toUtf8());
-        qputenv("XDG_DATA_DIRS", path(QStringLiteral("system-data")).toUtf8());
-        qputenv("XDG_CONFIG_DIRS", path(QStringLiteral("system-config")).toUtf8());
+        const std::pair<const char*, const char*> folders[] = {
+            {"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_DIRS", "system-data"},
+            {"XDG_CONFIG_DIRS", "system-config"}};
+        for (const auto& [variable, folder] : folders)
+            qputenv(variable, path(folder).toUtf8());
         qunsetenv("XDG_CURRENT_DESKTOP");
     }
 
@@ -101,45 +91,38 @@ private slots:
         QTest::newRow("newline") << "/a\nb/K" << "\"/a\\nb/K\"";
         QTest::newRow("empty") << "" << "\"\"";
     }
-
     void execArgument()
     {
         QFETCH(QString, argument);
-        QFETCH(QString, written);
-        QCOMPARE(kavrin::DesktopExecArgument(argument), written);
+        QTEST(kavrin::DesktopExecArgument(argument), "written");
     }
 
     // A clean desktop gets all three; a second start writes nothing; a damaged part is mended alone.
     void registeredOnceAndMended()
     {
         QCOMPARE(registerOnce(), 3);
-        const QByteArray package = readFile(packagePath());
-        QVERIFY(package.contains("type=\"application/x-kavrin-puzzle\""));
-        QVERIFY(package.contains("<glob pattern=\"*.kvr\"/>"));
+        const QByteArray package = read(kPackage);
+        QVERIFY(package.contains("type=\"application/x-kavrin-puzzle\"") && package.contains("<glob pattern=\"*.kvr\"/>"));
         QVERIFY(package.contains("<comment>" + kTitle.toUtf8() + "</comment>"));
-        QVERIFY(databaseUpdated());
-        QVERIFY(readFile(path(QStringLiteral("data/mime/globs2"))).contains("application/x-kavrin-puzzle:*.kvr"));
-
-        const QByteArray entry = readFile(desktopPath());
+        QVERIFY(QTest::qWaitFor([this] { return read("data/mime/globs2").contains("application/x-kavrin-puzzle:*.kvr"); }, 10000));
+        const QByteArray entry = read(kEntry);
         QVERIFY(entry.contains("\nExec=" + kavrin::DesktopExecArgument(executable()).toUtf8() + " %f\n"));
         QVERIFY(entry.contains("\nName=" + kTitle.toUtf8() + '\n'));
         QVERIFY(entry.contains("\nMimeType=application/x-kavrin-puzzle;\n"));
         QVERIFY(entry.contains("\nKeywords=sudoku;")); // the installed entry's, whole
-        QCOMPARE(readFile(mimeappsPath()),
-                 QByteArray("[Default Applications]\napplication/x-kavrin-puzzle=org.kavrin.kavrin_solve.desktop;\n"));
+        QCOMPARE(read(kMimeapps), "[Default Applications]\n" + kOurDefault);
         for (const int size : kavrin::kIconSizes)
-            QCOMPARE(readFile(iconPath(size)), readFile(QStringLiteral(":/icons/AAA/%1.png").arg(size)));
-        QVERIFY(!readFile(iconPath(48)).isEmpty());
+            QCOMPARE(read(icon(size)), kavrin::test::contents(kavrin::IconImagePath(kavrin::kAppIconName, size)));
+        QVERIFY(!read(icon(48)).isEmpty());
 
         QCOMPARE(registerOnce(), 0);
-        QCOMPARE(readFile(desktopPath()), entry);
-        writeFile(desktopPath(), "[Desktop Entry]\nType=Application\nName=x\nExec=\n");
+        write(kEntry, "[Desktop Entry]\nType=Application\nName=x\nExec=\n");
         QCOMPARE(registerOnce(), 1);
-        QCOMPARE(readFile(desktopPath()), entry);
+        QCOMPARE(read(kEntry), entry);
         for (const int size : kavrin::kIconSizes)
-            QVERIFY(QFile::remove(iconPath(size)));
+            QVERIFY(QFile::remove(path(icon(size))));
         QCOMPARE(registerOnce(), 1);
-        QVERIFY(QFile::exists(iconPath(32)));
+        QVERIFY(QFile::exists(path(icon(32))));
     }
 
     // What other programs set up first is kept: registration writes around it.
@@ -149,44 +132,38 @@ private slots:
         QTest::addColumn<int>("valuesSet");
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
-        const QString other = QStringLiteral("[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n");
-        const QString otherDefault =
-            QStringLiteral("[Default Applications]\napplication/x-kavrin-puzzle=other.desktop");
-        const QString package = QStringLiteral("data/mime/packages/org.kavrin.kavrin_solve.xml");
-        const QString entry = QStringLiteral("data/applications/org.kavrin.kavrin_solve.desktop");
+        const QString other = "[Desktop Entry]\nType=Application\nName=Other\nExec=true %f\n";
+        const QString otherDefault = "[Default Applications]\napplication/x-kavrin-puzzle=other.desktop";
         QTest::newRow("a default of ours for another program")
-            << QStringList{"config/mimeapps.list", otherDefault + ";\n", "data/applications/other.desktop",
+            << QStringList{kMimeapps, otherDefault + ";\n", "data/applications/other.desktop",
                            other + "MimeType=application/x-kavrin-puzzle;\n"}
-            << 2 << QStringList{package, "data/icons/hicolor/16x16/apps/org.kavrin.kavrin_solve.png"} << QStringList{entry};
+            << 2 << QStringList{kPackage, icon(16)} << QStringList{kEntry};
         QTest::newRow("that default in the system folders")
             << QStringList{"system-config/mimeapps.list", otherDefault + "\n", "system-data/applications/other.desktop",
                            other}
-            << 2 << QStringList{} << QStringList{"config/mimeapps.list"};
+            << 2 << QStringList{} << QStringList{kMimeapps};
         QTest::newRow("*.kvr claimed by another type")
-            << QStringList{"system-data/mime/globs2", "# other\n50:text/x-other:*.KVR\n"} << 2 << QStringList{entry}
-            << QStringList{package};
+            << QStringList{"system-data/mime/globs2", "# other\n50:text/x-other:*.KVR\n"} << 2 << QStringList{kEntry}
+            << QStringList{kPackage};
         QTest::newRow("a case-sensitive glob of another case is no claim")
-            << QStringList{"system-data/mime/globs2", "50:text/x-other:*.KVR:cs\n"} << 3 << QStringList{package}
+            << QStringList{"system-data/mime/globs2", "50:text/x-other:*.KVR:cs\n"} << 3 << QStringList{kPackage}
             << QStringList{};
         QTest::newRow("files where the folders should be")
-            << QStringList{"data", "not a folder", "config", "not a folder"} << 3 << QStringList{}
-            << QStringList{package};
+            << QStringList{"data", "not a folder", "config", "not a folder"} << 3 << QStringList{} << QStringList{kPackage};
     }
     void othersKept()
     {
         QFETCH(QStringList, presets);
-        for (qsizetype i = 0; i + 1 < presets.size(); i += 2)
-            writeFile(path(presets[i]), presets[i + 1].toUtf8());
-        const QByteArray mimeapps = readFile(mimeappsPath());
-        QTEST(registerOnce(), "valuesSet");
         QFETCH(QStringList, present);
         QFETCH(QStringList, absent);
-        for (const QString& file : present)
-            QVERIFY2(QFile::exists(path(file)), qPrintable(file));
-        for (const QString& file : absent)
-            QVERIFY2(!QFile::exists(path(file)), qPrintable(file));
-        if (presets.first() == QLatin1String("config/mimeapps.list"))
-            QCOMPARE(readFile(mimeappsPath()), mimeapps);
+        for (qsizetype i = 0; i + 1 < presets.size(); i += 2)
+            write(presets[i], presets[i + 1].toUtf8());
+        const QByteArray mimeapps = read(kMimeapps);
+        QTEST(registerOnce(), "valuesSet");
+        for (const QString& file : present + absent)
+            QVERIFY2(QFile::exists(path(file)) == present.contains(file), qPrintable(file));
+        if (presets.first() == kMimeapps)
+            QCOMPARE(read(kMimeapps), mimeapps);
     }
 
     // Another program's settings file is rewritten only from a whole read, and only our line changes.
@@ -195,24 +172,18 @@ private slots:
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<int>("permissions"); // 0: as created
         QTest::addColumn<QByteArray>("after");
-        const QByteArray ours = "application/x-kavrin-puzzle=org.kavrin.kavrin_solve.desktop;\n";
-        QTest::newRow("a default naming a missing file replaced")
-            << QByteArray("[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\ntext/plain=b.desktop;\n"
-                          "application/x-kavrin-puzzle=gone.desktop;\nimage/png=c.desktop;\n")
-            << 0
-            << "[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\ntext/plain=b.desktop;\n" + ours
-                   + "image/png=c.desktop;\n";
-        QTest::newRow("added after the others, blank lines kept")
-            << QByteArray("[Default Applications]\ntext/plain=b.desktop;\n\n\n[Added Associations]\ntext/plain=a.desktop;\n\n")
-            << 0
-            << "[Default Applications]\ntext/plain=b.desktop;\n" + ours
-                   + "\n\n[Added Associations]\ntext/plain=a.desktop;\n\n";
-        QTest::newRow("bytes that are not UTF-8")
-            << QByteArray("# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;")
-            << 0 << "# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;\n" + ours.chopped(1);
-        QTest::newRow("no section yet") << QByteArray("[Added Associations]\ntext/plain=a\xe9;") << 0
-                                        << "[Added Associations]\ntext/plain=a\xe9;\n\n[Default Applications]\n" + ours;
+        const QByteArray added = "[Added Associations]\ntext/plain=a.desktop;\n";
         const QByteArray others = "[Default Applications]\ntext/plain=b.desktop;\n";
+        QTest::newRow("a default naming a missing file replaced")
+            << added + '\n' + others + "application/x-kavrin-puzzle=gone.desktop;\nimage/png=c.desktop;\n" << 0
+            << added + '\n' + others + kOurDefault + "image/png=c.desktop;\n";
+        QTest::newRow("added after the others, blank lines kept")
+            << others + "\n\n" + added + '\n' << 0 << others + kOurDefault + "\n\n" + added + '\n';
+        QTest::newRow("bytes that are not UTF-8")
+            << QByteArray("# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;") << 0
+            << "# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;\n" + kOurDefault.chopped(1);
+        QTest::newRow("no section yet") << QByteArray("[Added Associations]\ntext/plain=a\xe9;") << 0
+                                        << "[Added Associations]\ntext/plain=a\xe9;\n\n[Default Applications]\n" + kOurDefault;
         QTest::newRow("unreadable: left alone") << others << int(QFile::WriteOwner) << others;
         QTest::newRow("read-only: left alone") << others << int(QFile::ReadOwner) << others;
     }
@@ -220,33 +191,29 @@ private slots:
     {
         QFETCH(QByteArray, before);
         QFETCH(int, permissions);
-        writeFile(mimeappsPath(), before);
+        write(kMimeapps, before);
         if (permissions != 0)
-            QVERIFY(QFile::setPermissions(mimeappsPath(), QFile::Permissions(permissions)));
+            QVERIFY(QFile::setPermissions(path(kMimeapps), QFile::Permissions(permissions)));
         {
             const kavrin::test::PermissionsApply asAnyUser;
             QVERIFY(asAnyUser.applied());
             registerOnce();
         }
-        QFile::setPermissions(mimeappsPath(), QFile::ReadOwner | QFile::WriteOwner);
-        QTEST(readFile(mimeappsPath()), "after");
+        QFile::setPermissions(path(kMimeapps), QFile::ReadOwner | QFile::WriteOwner);
+        QTEST(read(kMimeapps), "after");
     }
 
     // The database tool runs on its own: one that hangs holds up nothing.
     void aHungDatabaseToolDoesNotHoldUpRegistration()
     {
-        const QString bin = path(QStringLiteral("bin"));
-        const QString pidFile = path(QStringLiteral("tool.pid"));
-        writeFile(bin + QStringLiteral("/update-mime-database"),
-                  "#!/bin/sh\necho $$ > '" + QFile::encodeName(pidFile) + "'\nexec sleep 600\n");
-        QVERIFY(QFile::setPermissions(bin + QStringLiteral("/update-mime-database"),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        write("bin/update-mime-database", "#!/bin/sh\necho $$ > '" + QFile::encodeName(path("tool.pid")) + "'\nexec sleep 600\n");
+        QVERIFY(QFile::setPermissions(path("bin/update-mime-database"), QFile::ReadOwner | QFile::ExeOwner));
         const QByteArray searchPath = qgetenv("PATH");
-        qputenv("PATH", QFile::encodeName(bin) + ':' + searchPath);
+        qputenv("PATH", QFile::encodeName(path("bin")) + ':' + searchPath);
         QCOMPARE(registerOnce(), 3);
         qputenv("PATH", searchPath);
-        QTRY_VERIFY(!readFile(pidFile).trimmed().isEmpty());
-        const pid_t tool = readFile(pidFile).trimmed().toInt();
+        QTRY_VERIFY(!read("tool.pid").trimmed().isEmpty());
+        const pid_t tool = read("tool.pid").trimmed().toInt();
         QCOMPARE(::kill(tool, 0), 0); // registration is over, and the tool still runs
         ::kill(tool, SIGKILL);
     }
