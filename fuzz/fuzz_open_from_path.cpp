@@ -5,6 +5,8 @@
 #include "files/recent_list.h"
 #include "fuzz_expect.h"
 #include "recent_menu.h"
+#include "recording_prompter.h"
+#include "test_files.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,15 +29,6 @@ namespace {
 
 using kavrin::fuzz::expect;
 
-struct RecordingPrompter final : kavrin::Prompter {
-    kavrin::Answer ask(const kavrin::Message& message) override
-    {
-        asked.push_back(message);
-        return kavrin::Answer::Ok;
-    }
-    std::vector<kavrin::Message> asked;
-};
-
 // The application and a folder the relative paths are taken in, with a puzzle, an empty file
 // and a subfolder to find. Made once: none of it grows from run to run.
 struct Setting {
@@ -43,12 +36,6 @@ struct Setting {
     std::unique_ptr<QTemporaryDir> folder;
     QString listFile;
 };
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 Setting& setting()
 {
@@ -61,8 +48,8 @@ Setting& setting()
         s.application = std::make_unique<QApplication>(argc, argv);
         s.folder = std::make_unique<QTemporaryDir>();
         const QDir dir(s.folder->path());
-        expect(writeFile(dir.filePath(QStringLiteral("puzzle.kvr")), QByteArray(243, '\0')), "the puzzle is written");
-        expect(writeFile(dir.filePath(QStringLiteral("empty.kvr")), {}), "the empty file is written");
+        expect(kavrin::test::writeFile(dir.filePath(QStringLiteral("puzzle.kvr")), QByteArray(243, '\0')), "the puzzle is written");
+        expect(kavrin::test::writeFile(dir.filePath(QStringLiteral("empty.kvr")), {}), "the empty file is written");
         expect(dir.mkpath(QStringLiteral("folder")), "the subfolder is made");
         s.listFile = dir.filePath(QStringLiteral("Recent Files.txt"));
         return s;
@@ -102,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QMenu menu;
     kavrin::clsRecentMenu recent;
     recent.Initialize(&owner, &menu, s.listFile, nullptr, 500, 9);
-    RecordingPrompter prompter;
+    kavrin::test::RecordingPrompter prompter;
     kavrin::Board board;
     std::vector<QString> loaded;
     const kavrin::PuzzleLoader load = [&](const QString& at) -> kavrin::FileError {
@@ -131,16 +118,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QStringList listed = kavrin::RecentList(s.listFile).read().paths;
     if (!opened) {
         expect(listed.isEmpty() && !QFile::exists(s.listFile), "a failed open leaves the list alone");
-        expect(prompter.asked.empty(), "a failed open by path says nothing");
+        expect(prompter.messages.empty(), "a failed open by path says nothing");
         return 0;
     }
     if (kavrin::isListablePath(cleaned)) {
         expect(listed == QStringList{cleaned}, "an opened file heads the list");
-        expect(prompter.asked.empty(), "a listed open says nothing");
+        expect(prompter.messages.empty(), "a listed open says nothing");
         expect(menu.actions().size() == 1 && menu.actions().front()->isVisible(), "the menu shows the one item");
     } else {
         expect(listed.isEmpty(), "a path the list cannot hold is not written");
-        expect(prompter.asked.size() == 1, "a path the list cannot hold is reported once");
+        expect(prompter.messages.size() == 1, "a path the list cannot hold is reported once");
     }
     return 0;
 }
