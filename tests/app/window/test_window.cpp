@@ -36,7 +36,8 @@ void moveWith(QWidget& widget, QPoint at, Qt::MouseButtons buttons)
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void layout()
+    // The grid and panel where they stand, and the focus frame following the keys and clicks.
+    void layoutAndFocus()
     {
         Window w;
         QCOMPARE(w.game.clientArea().size(), QSize(360, 360));
@@ -49,11 +50,6 @@ private slots:
         QCOMPARE(w.game.focusFrame().geometry(), QRect(19, 19, 32, 32));
         QCOMPARE(w.game.panel().pos(), QPoint(365, 8));
         QCOMPARE(w.game.panel().contentsRect().size(), QSize(440, 459));
-    }
-
-    void focusMoves()
-    {
-        Window w;
         QTest::mouseClick(&w.game.square(40), Qt::LeftButton);
         QCOMPARE(w.game.focusFrame().pos(), QPoint(134, 169));
         const struct { Qt::Key key; int to; } moves[] = {{Qt::Key_Right, 41}, {Qt::Key_Up, 32}, {Qt::Key_Home, 28},

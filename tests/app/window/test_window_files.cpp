@@ -101,27 +101,23 @@ private slots:
         const QString path = w.home.filePath(target);
         const QString folder = QFileInfo(path).path();
         const QByteArray old(243, '\x02');
-        QVERIFY(QDir().mkpath(folder));
-        if (oldFile)
-            QVERIFY(writeFile(path, old));
-        const bool locked = target.startsWith("locked");
-        if (locked)
-            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QDir().mkpath(folder) && (!oldFile || writeFile(path, old)));
+        const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        QVERIFY(QFile::setPermissions(folder, target.startsWith("locked") ? writable & ~QFile::WriteOwner : writable));
         w.dialogs->saveAnswer = path;
         {
             const PermissionsApply asAnyUser;
             QVERIFY(asAnyUser.applied());
             trigger(w.game, "Save");
         }
-        if (locked)
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (reason.isEmpty()) {
-            QVERIFY(w.prompter.messages.empty());
-            QCOMPARE(contents(path), puzzleBytes(QByteArray("\x00\x00\x00\x07\xff\xff", 6)));
-            return;
-        }
-        QCOMPARE(w.prompter.messages, std::vector<Message>{exclamation(("Cannot save " + path + ": " + reason).toStdString())});
-        QCOMPARE(contents(path), oldFile ? old : QByteArray("<missing>"));
+        QFile::setPermissions(folder, writable);
+        std::vector<Message> messages;
+        if (!reason.isEmpty())
+            messages.push_back(exclamation(("Cannot save " + path + ": " + reason).toStdString()));
+        QCOMPARE(w.prompter.messages, messages);
+        QCOMPARE(contents(path), reason.isEmpty() ? puzzleBytes(QByteArray("\x00\x00\x00\x07\xff\xff", 6))
+                                 : oldFile        ? old
+                                                  : QByteArray("<missing>"));
     }
 
     void anUnwritableListIsReportedButTheOpenCounts()
