@@ -179,6 +179,8 @@ private slots:
             << added + '\n' + others + kOurDefault + "image/png=c.desktop;\n";
         QTest::newRow("added after the others, blank lines kept")
             << others + "\n\n" + added + '\n' << 0 << others + kOurDefault + "\n\n" + added + '\n';
+        QTest::newRow("our line replaced in a CR LF file") << QByteArray("[Default Applications]\r\napplication/x-kavrin-puzzle=a;\r\n")
+                                                          << 0 << "[Default Applications]\r\n" + kOurDefault.chopped(1) + "\r\n";
         QTest::newRow("bytes that are not UTF-8")
             << QByteArray("# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;") << 0
             << "# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;\n" + kOurDefault.chopped(1);
