@@ -114,7 +114,7 @@ private slots:
         other->show();
         QApplication::setActiveWindow(other);
         moveWith(w.game.square(30), QPoint(5, 5), Qt::NoButton);
-        QCOMPARE(w.game.currentSquare(), 1);
+        QCOMPARE(w.game.focusWidget(), &w.game.square(1));
         delete other;
         QApplication::setActiveWindow(&w.game);
         moveWith(w.game.square(40), QPoint(5, 5), Qt::NoButton);
