@@ -186,7 +186,7 @@ QString ShortenPath(const QString& path, int maxLength, const TextWidth& width)
     // absolute path shares, so it stays in front of the elided folders.
     const QString head = headOf(path);
     const qsizetype lastSeparator = path.lastIndexOf(u'/');
-    const QString fileName = path.mid(lastSeparator + 1);
+    QString fileName = path.mid(lastSeparator + 1);
     if (lastSeparator < head.size())
         return fileName; // no folder to elide
     const QString tail = QStringLiteral(".../") + fileName;

@@ -269,7 +269,7 @@ private:
     QString randomPuzzlePath()
     {
         static const char* const names[] = {"a.kvr", "b.kvr", "c.kvr", "missing.kvr", "short.kvr", "noise.kvr"};
-        const QString path = folder_.filePath(QString::fromLatin1(names[below(std::size(names))]));
+        QString path = folder_.filePath(QString::fromLatin1(names[below(std::size(names))]));
         if (path.endsWith("short.kvr") || path.endsWith("noise.kvr")) {
             QByteArray bytes(path.endsWith("short.kvr") ? below(243) : 243 + below(3), '\0');
             for (char& byte : bytes) // mostly records a file could hold
