@@ -9,6 +9,7 @@
 #include "files/puzzle_line.h"
 #include "frm_game.h"
 #include "host/messages.h"
+#include "host/silent_host.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"
 #include "square_view.h"
@@ -51,25 +52,6 @@ Board fromLine(const std::string& line)
     return std::get<Board>(std::move(parsed));
 }
 
-// Says Yes to the last-attempt question and OK to everything else, as a player watching would.
-class YesPrompter final : public Prompter {
-public:
-    Answer ask(const Message& message) override
-    {
-        messages.push_back(message.text);
-        return message.buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    std::vector<std::string> messages;
-};
-
-class SilentHost final : public Prompter, public WaitWindow, public EventPump {
-public:
-    Answer ask(const Message&) override { return Answer::Yes; }
-    void ShowWait(bool) override {}
-    void unloadWait() override {}
-    bool processEventsOnce() override { return false; }
-};
-
 // Counts the paint events the grid's squares receive.
 class PaintCounter final : public QObject {
 public:
@@ -88,7 +70,7 @@ SearchResult silentSearch(Board& board)
     Candidates candidates;
     LogicSolve(board, candidates);
     SilentHost host;
-    SearchHost searchHost{host, host, host};
+    SearchHost searchHost = host.searchHost();
     return LastAttempt(board, candidates, searchHost);
 }
 
@@ -119,7 +101,7 @@ int visibleSearch(int argc, char** argv)
     const SearchResult silent = silentSearch(expected);
 
     QApplication app(argc, argv);
-    YesPrompter prompter;
+    SilentHost prompter; // Yes to the last-attempt question, as a player watching would
     frmGame game(prompter, std::make_unique<SeededUniform>(1), GameFiles{});
     game.show();
     typePuzzle(game, fromLine(line));
@@ -133,12 +115,11 @@ int visibleSearch(int argc, char** argv)
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     app.removeEventFilter(&paints);
 
-    for (int s = 1; s <= kSquareCount; ++s)
-        if (game.board()[s].Digit != expected[s].Digit) {
-            std::cerr << "kavrin_window_bench: the window's search ended elsewhere than the engine's\n";
-            return 1;
-        }
-    if (prompter.messages.empty() || prompter.messages.back() != kFinishedMyWork) {
+    if (game.board().digits() != expected.digits()) {
+        std::cerr << "kavrin_window_bench: the window's search ended elsewhere than the engine's\n";
+        return 1;
+    }
+    if (prompter.lastText != kFinishedMyWork) {
         std::cerr << "kavrin_window_bench: the search did not run to its closing message\n";
         return 1;
     }
