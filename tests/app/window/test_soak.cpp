@@ -9,11 +9,9 @@
 #include "square_view.h"
 
 #include <QImage>
-#include <QKeySequence>
 #include <QMimeData>
 #include <QUrl>
 
-#include <deque>
 #include <random>
 
 using namespace kavrin;
@@ -27,13 +25,6 @@ constexpr int kDefaultActions = 10000;
 constexpr int kCancelPassLimit = 20000;
 // Every this many actions the squares are rendered and their pixels compared with their records.
 constexpr int kPixelCheckInterval = 25;
-
-unsigned environmentNumber(const char* name, unsigned fallback)
-{
-    bool ok = false;
-    const unsigned value = qEnvironmentVariable(name).toUInt(&ok);
-    return ok ? value : fallback;
-}
 
 // Ok boxes are acknowledged; every question gets a random Yes or No.
 class RandomPrompter final : public Prompter {
@@ -117,7 +108,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&game_));
         QObject::connect(&searchWatch_, &QTimer::timeout, &game_, [this] { watchSearch(); });
         searchWatch_.start(0);
-        const int actions = static_cast<int>(environmentNumber("KAVRIN_SOAK_ACTIONS", kDefaultActions));
+        const int actions = qEnvironmentVariableIsSet("KAVRIN_SOAK_ACTIONS") ? qEnvironmentVariableIntValue("KAVRIN_SOAK_ACTIONS")
+                                                                              : kDefaultActions;
         for (number_ = 1; number_ <= actions; ++number_) {
             randomAction();
             passes_ = 0;
@@ -135,18 +127,10 @@ private:
     int below(std::size_t n) { return static_cast<int>(random_() % n); }
     bool chance(int percent) { return below(100) < percent; }
 
-    void note(const QString& action)
-    {
-        trace_.push_back(passes_ > 0 ? QStringLiteral("  search pass %1: %2").arg(passes_).arg(action)
-                                     : QStringLiteral("%1: %2").arg(number_).arg(action));
-        if (trace_.size() > 10)
-            trace_.pop_front();
-    }
-
+    // Enough to replay the run up to the failure.
     QString report(const QString& broken) const
     {
-        return QStringLiteral("seed %1, action %2: %3\nlast actions:\n").arg(seed_).arg(number_).arg(broken)
-            + QStringList(trace_.begin(), trace_.end()).join(u'\n');
+        return QStringLiteral("%3 (replay: KAVRIN_SOAK_SEED=%1 KAVRIN_SOAK_ACTIONS=%2)").arg(seed_).arg(number_).arg(broken);
     }
 
     // What must hold between actions; empty when all does.
@@ -211,24 +195,18 @@ private:
             return pressKey();
         case 1: {
             const Qt::MouseButton button = std::array{Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}[below(3)];
-            note(QStringLiteral("click %1 on square %2").arg(int(button)).arg(square.index()));
-            return sendClick(square, button, pointIn(square), chance(33));
+            const QPoint at = pointIn(square);
+            return sendClick(square, button, at, chance(33));
         }
-        case 2: {
-            const int delta = std::array{120, -120, 240, -240, 360, -360, 30, -30, 60, -60, 90, -40}[below(12)];
-            note(QStringLiteral("wheel %1").arg(delta));
-            return turnWheel(game_, square, delta);
-        }
+        case 2:
+            return turnWheel(game_, square, std::array{120, -120, 240, -240, 360, -360, 30, -30, 60, -60, 90, -40}[below(12)]);
         case 3:
-            note(QStringLiteral("pointer to square %1").arg(square.index()));
             return sendMouse(square, QEvent::MouseMove, Qt::NoButton, pointIn(square), Qt::NoButton);
         case 4:
-            note(QStringLiteral("panel double-click"));
             return sendClick(panel, Qt::LeftButton, pointIn(panel), true);
         case 5: {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(randomPuzzlePath())});
-            note("drop " + data.urls()[0].fileName());
             dropAt(game_, pointIn(game_), data);
             return;
         }
@@ -252,7 +230,6 @@ private:
     {
         const int pick = below(kKeys.size());
         const QKeyCombination key = kKeys[pick];
-        note("key " + QKeySequence(key).toString());
         if (pick < int(kKeys.size()) - kShortcutCount) {
             QKeyEvent press(QEvent::KeyPress, key.key(), key.keyboardModifiers());
             QApplication::sendEvent(&keyTarget(), &press);
@@ -295,14 +272,10 @@ private:
         prepareFileDialogs();
         const char* const command = kCommands[below(std::size(kCommands))];
         const QList<QAction*> items = recentItems(game_);
-        if (!command && !items.isEmpty()) {
-            QAction* item = items[below(items.size())];
-            note("recent item " + item->text());
-            item->trigger();
-        } else {
-            note(QStringLiteral("command %1").arg(command ? command : "Load"));
+        if (!command && !items.isEmpty())
+            items[below(items.size())]->trigger();
+        else
             trigger(game_, command ? command : "Load");
-        }
         QApplication::setActiveWindow(&game_);
     }
 
@@ -316,7 +289,6 @@ private:
             firstCancel_ = -1;
             const int pick = below(100); // mostly a few passes, now and then long enough to get somewhere
             cancelAt_ = pick < 80 ? 1 + below(5) : pick < 97 ? 10 + below(50) : 200 + below(800);
-            note(QStringLiteral("search, cancel after %1 passes").arg(cancelAt_));
         }
         if (chance(10))
             inputWhileDisabled();
@@ -332,7 +304,6 @@ private:
         if (firstCancel_ < 0)
             firstCancel_ = passes_;
         const int pick = below(100);
-        note(QStringLiteral("cancel %1 on the wait window").arg(pick));
         if (pick < 75) {
             QTest::keyClick(&wait, Qt::Key_Escape);
         } else if (pick < 85) {
@@ -365,7 +336,8 @@ private:
             qFatal("%s", qPrintable(report(failure_)));
     }
 
-    const unsigned seed_ = environmentNumber("KAVRIN_SOAK_SEED", kDefaultSeed);
+    const unsigned seed_ = qEnvironmentVariableIsSet("KAVRIN_SOAK_SEED") ? qEnvironmentVariable("KAVRIN_SOAK_SEED").toUInt()
+                                                                         : kDefaultSeed;
     std::mt19937 random_{seed_};
     QTemporaryDir folder_;
     RandomPrompter prompter_{random_};
@@ -373,7 +345,6 @@ private:
     frmGame game_{prompter_, std::make_unique<SeededUniform>(seed_),
                   filesIn(folder_.filePath(QStringLiteral("Recent Files.txt")), {}, dialogs_)};
     QTimer searchWatch_;
-    std::deque<QString> trace_;
     QString failure_;
     int number_ = 0;
     int passes_ = 0;

@@ -49,7 +49,7 @@ public:
                    QString out;
                    return run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}, &out)
                        && out.contains(QStringLiteral("window id"));
-               }, 10000);
+               }, 30000);
     }
     ~Desktop()
     {
