@@ -1,5 +1,5 @@
-// kvr end to end: what each command prints and exits with, batches on several threads, and a
-// thousand generated puzzles solved.
+// kvr end to end: what each command prints and exits with, batches on several threads, and
+// files that fail without harm.
 #include "test_files.h"
 
 #include <QDir>
@@ -141,7 +141,9 @@ private slots:
     }
     void jobsChangeNothing()
     {
-        QByteArray input = kvr({"generate", "-n", "300", "--seed", "7"}).out.toUtf8();
+        const Run generated = kvr({"generate", "-n", "300", "--seed", "7"});
+        QCOMPARE(generated.err.count("failed attempt"), 300);
+        QByteArray input = generated.out.toUtf8();
         for (const QString& odd : {kMany, "55" + QString(79, '.'), QString(80, '.'), QString(), kEmpty, kEasy})
             input += (odd + "\n").toUtf8();
         QFETCH(QString, command);
@@ -304,6 +306,7 @@ private slots:
         QCOMPARE(r.code, 0);
         QFETCH(QString, line);
         QCOMPARE(QString::fromUtf8(contents(out)), line + "\n");
+        QCOMPARE(kvr({"convert", out, "-"}).out, line + "\n"); // and the line file reads back
         QFETCH(QString, err);
         QCOMPARE(r.err, err.isEmpty() ? err : "kvr: " + in + ": " + err + "\n");
     }
@@ -353,44 +356,10 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("short.kvr");
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(10, '\1'));
-        f.close();
+        QVERIFY(writeFile(path, QByteArray(10, '\1')));
         const Run r = kvr({"show", path});
         QCOMPARE(r.code, 2);
         QCOMPARE(r.err, "kvr: " + path + ": not a puzzle file: it holds 10 bytes, a puzzle needs 243\n");
-    }
-
-    void convertRoundTrip()
-    {
-        QTemporaryDir dir;
-        const QString kvrFile = dir.filePath("p.kvr"), lineFile = dir.filePath("p.txt");
-        QCOMPARE(kvr({"convert", kEasy, kvrFile}).code, 0);
-        QCOMPARE(QFileInfo(kvrFile).size(), 243);
-        QCOMPARE(kvr({"convert", kvrFile, lineFile}).code, 0);
-        QFile f(lineFile);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(f.readAll()), kEasy + "\n");
-        QCOMPARE(kvr({"solve", lineFile}).out.trimmed(), kEasySolution);
-    }
-
-    void thousandGeneratedPuzzlesSolve()
-    {
-        const Run generated = kvr({"generate", "-n", "1000", "--seed", "2026"});
-        QCOMPARE(generated.code, 0);
-        const QStringList puzzles = generated.out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(puzzles.size(), 1000);
-        QCOMPARE(generated.err.count("failed attempt"), 1000);
-        const Run solved = kvr({"solve", "-"}, generated.out.toUtf8());
-        QCOMPARE(solved.code, 0);
-        const QStringList solutions = solved.out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(solutions.size(), 1000);
-        // Exit 0 means every line ended complete and valid; the givens must have stayed.
-        for (qsizetype i = 0; i < puzzles.size(); ++i)
-            for (qsizetype k = 0; k < 81; ++k)
-                QVERIFY(puzzles[i][k] == '.' || puzzles[i][k] == solutions[i][k]);
-        QCOMPARE(kvr({"check", solutions.first()}).code, 0);
     }
 };
 

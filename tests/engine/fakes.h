@@ -49,12 +49,17 @@ inline Board boardFromLine(std::string_view line)
     return std::get<Board>(std::move(parsed));
 }
 
-inline std::string digitsOf(const Board& board)
+inline std::string digitsOf(const Grid& grid)
 {
     std::string digits;
-    for (int s = 1; s <= kSquareCount; ++s)
-        digits += static_cast<char>('0' + board[s].Digit);
+    for (const std::uint8_t d : grid)
+        digits += static_cast<char>('0' + d);
     return digits;
+}
+
+inline std::string digitsOf(const Board& board)
+{
+    return digitsOf(board.digits());
 }
 
 struct PuzzleCase {

@@ -51,22 +51,6 @@ std::string broken(const std::string& digits, int which)
     return digits;
 }
 
-Grid gridOf(const std::string& digits)
-{
-    Grid grid{};
-    for (std::size_t i = 0; i < grid.size(); ++i)
-        grid[i] = static_cast<std::uint8_t>(digits[i] - '0');
-    return grid;
-}
-
-std::string lineOf(const Grid& grid)
-{
-    std::string digits;
-    for (const std::uint8_t d : grid)
-        digits += static_cast<char>('0' + d);
-    return digits;
-}
-
 struct Outcome {
     std::string digits;
     BatchEnd end;
@@ -122,13 +106,13 @@ private slots:
         QFETCH(QString, first);
         const std::string line = digits.toStdString();
         for (const long long limit : {1LL, 2LL, 25LL}) {
-            const SolutionCount fast = CountSolutions(gridOf(line), limit);
+            const SolutionCount fast = CountSolutions(boardFromLine(line).digits(), limit);
             const OracleSolutions plain = countToTwo < 0 ? oracleSolutions(line, limit)
                                                          : OracleSolutions{std::min<long long>(countToTwo, limit),
                                                                            first.toStdString()};
             if (countToTwo < 0 || limit <= 2)
                 QCOMPARE(fast.count, plain.count);
-            QCOMPARE(fast.count > 0 ? lineOf(fast.first) : "", plain.first);
+            QCOMPARE(fast.count > 0 ? digitsOf(fast.first) : "", plain.first);
         }
     }
 
