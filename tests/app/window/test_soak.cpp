@@ -295,7 +295,7 @@ private:
         if (passes_ >= cancelAt_)
             cancel(*wait);
         if (firstCancel_ >= 0 && passes_ - firstCancel_ > kCancelPassLimit)
-            giveUp();
+            qFatal("%s", qPrintable(report(QStringLiteral("the search went on after the cancel"))));
     }
 
     // Esc; a close, which counts as Esc; or Shift+Esc, or Esc then another key, which cancel nothing.
@@ -323,17 +323,6 @@ private:
         input(std::array{0, 1, 2, 4, 5}[below(5)]); // a key, a click, a wheel turn, the panel, a drop
         if (failure_.isEmpty() && gridState(game_) != before)
             failure_ = QStringLiteral("input changed the grid during the search");
-    }
-
-    // A search that does not stop is closed; one that does not even stop then ends the run.
-    void giveUp()
-    {
-        if (failure_.isEmpty()) {
-            failure_ = QStringLiteral("the search went on after the cancel");
-            game_.close();
-        }
-        if (passes_ - firstCancel_ > 2 * kCancelPassLimit)
-            qFatal("%s", qPrintable(report(failure_)));
     }
 
     const unsigned seed_ = qEnvironmentVariableIsSet("KAVRIN_SOAK_SEED") ? qEnvironmentVariable("KAVRIN_SOAK_SEED").toUInt()

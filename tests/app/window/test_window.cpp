@@ -6,6 +6,7 @@
 #include "solve_panel.h"
 #include "square_view.h"
 
+#include <QImage>
 #include <QWindow>
 
 using namespace kavrin;
@@ -31,8 +32,21 @@ void moveWith(QWidget& widget, QPoint at, Qt::MouseButtons buttons)
     QApplication::sendEvent(&widget, &move);
 }
 
+// Scaled up from one pixel per logical pixel, every aligned 2 x 2 block is of one colour.
+bool finerThanALogicalPixel(const QImage& image)
+{
+    for (int y = 0; y + 1 < image.height(); y += 2)
+        for (int x = 0; x + 1 < image.width(); x += 2) {
+            const QRgb corner = image.pixel(x, y);
+            if (image.pixel(x + 1, y) != corner || image.pixel(x, y + 1) != corner || image.pixel(x + 1, y + 1) != corner)
+                return true;
+        }
+    return false;
+}
+
 } // namespace
 
+// test_hidpi runs layoutAndFocus and drawnAtFullResolution again at a device pixel ratio of 2.
 class WindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -59,6 +73,27 @@ private slots:
         for (const auto& m : moves) {
             QTest::keyClick(QApplication::focusWidget(), m.key);
             QCOMPARE(w.game.currentSquare(), m.to);
+        }
+    }
+
+    // Squares, tiles and the panel's hint are drawn at the screen's full resolution, not scaled up.
+    void drawnAtFullResolution()
+    {
+        Window w;
+        if (w.game.devicePixelRatioF() != 2.0)
+            QSKIP("for test_hidpi, at a device pixel ratio of 2");
+        QTest::keyClick(&w.game.square(1), Qt::Key_7);
+        QTest::mouseDClick(&w.game.panel(), Qt::LeftButton, {}, QPoint(100, 100));
+        const struct {
+            const char* what;
+            QWidget* widget;
+        } drawn[] = {{"square", &w.game.square(1)},
+                     {"tile", w.game.panel().findChildren<SolveTile*>().value(1)},
+                     {"panel", &w.game.panel()}};
+        for (const auto& d : drawn) {
+            const QImage image = d.widget->grab().toImage();
+            QCOMPARE(image.size(), d.widget->size() * 2);
+            QVERIFY2(finerThanALogicalPixel(image), d.what);
         }
     }
 
@@ -184,16 +219,19 @@ private slots:
         QCOMPARE(w.game.square(1).drawnBackground(), kWhite);
     }
 
+    // Yes on an empty grid: the search animates, and nothing but the search touches the grid (no
+    // command, no wheel turn), until Esc or a close of the wait window, refused and taken as Esc.
     void searchRunsAndCancels()
     {
         Window w;
+        const QString question = QString::fromStdString(lastAttemptQuestion().text);
         w.prompter.answers = {Answer::No};
         trigger(w.game, "Solve");
-        QCOMPARE(w.prompter.texts(), QStringList{QString::fromStdString(lastAttemptQuestion().text)});
+        QCOMPARE(w.prompter.texts(), QStringList{question});
         QCOMPARE(digits(w.game), QString(81, '0'));
 
-        // Yes on an empty grid: the search animates until Esc on the wait window stops it.
         frmWait* wait = nullptr;
+        bool refused = false;
         duringSearch(w, 30, [&] {
             wait = w.game.waitWindow();
             QVERIFY(!w.game.isEnabled());
@@ -202,17 +240,24 @@ private slots:
             QCOMPARE(wait->windowModality(), Qt::WindowModal);
             QVERIFY(wait->isEnabled());
             QCOMPARE(wait->caption(), QString("Please wait...\r\nPress Esc to cancel"));
+            const QString before = digits(w.game);
+            for (const char* command : {"New", "Generate", "Clear blue numbers", "Load"})
+                trigger(w.game, command);
+            turnWheel(w.game, w.game.square(w.game.currentSquare()), -120);
+            QCOMPARE(digits(w.game), before);
             QTest::keyClick(wait, Qt::Key_Escape, Qt::ShiftModifier);
             QVERIFY(!w.game.escPressed());
             QTest::keyClick(wait, Qt::Key_Escape);
+            QVERIFY(w.game.escPressed());
             QTest::keyClick(wait, Qt::Key_A); // a later key takes the cancel back
             QVERIFY(!w.game.escPressed());
-            QTest::keyClick(wait, Qt::Key_Escape);
+            refused = !wait->close();
         });
         w.prompter.answers = {Answer::Yes};
         trigger(w.game, "Solve");
-        QVERIFY(wait && !wait->isVisible() && w.game.isEnabled());
-        QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
+        QVERIFY(refused && wait && !wait->isVisible() && w.game.isEnabled());
+        QCOMPARE(w.prompter.texts(), QStringList({question, question, "I finished my work."}));
+        QCOMPARE(w.dialogs->opened, 0);
         QVERIFY(digits(w.game).startsWith("123456789") && digits(w.game).contains('0'));
         for (int i = 1; i <= 81; ++i)
             QVERIFY(!w.game.board()[i].Fixed);
@@ -259,31 +304,6 @@ private slots:
         QVERIFY(!w.game.isVisible() && !w.game.waitWindow()->isVisible());
         QCOMPARE(w.prompter.texts().size(), 1); // nothing after the question
         QVERIFY(digits(w.game).contains('0'));
-    }
-
-    // Nothing but the search touches the grid while it runs: no command, no wheel turn. A close
-    // of the wait window is refused and counts as Esc.
-    void theSearchHasTheGridToItself()
-    {
-        Window w;
-        w.prompter.answers = {Answer::Yes};
-        QString before;
-        bool refused = false;
-        duringSearch(w, 10, [&] {
-            before = digits(w.game);
-            for (const char* command : {"New", "Generate", "Clear blue numbers", "Load"})
-                trigger(w.game, command);
-            turnWheel(w.game, w.game.square(w.game.currentSquare()), -120);
-            QCOMPARE(digits(w.game), before);
-            refused = !w.game.waitWindow()->close();
-        });
-        trigger(w.game, "Solve");
-        QVERIFY(refused);
-        QCOMPARE(w.prompter.texts(), QStringList({QString::fromStdString(lastAttemptQuestion().text), "I finished my work."}));
-        QCOMPARE(w.dialogs->opened, 0);
-        QVERIFY(digits(w.game).startsWith("123456789") && digits(w.game).contains('0'));
-        for (int i = 1; i <= 81; ++i)
-            QVERIFY(!w.game.board()[i].Fixed);
     }
 };
 

@@ -56,26 +56,16 @@ private slots:
         QVERIFY(w.prompter.messages.empty());
     }
 
-    void refusedFilesChangeNothing_data()
+    // Load takes regular files only: a FIFO that no one writes to would hang it. Cancel does nothing.
+    void aFifoOrCancelChangesNothing()
     {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("short") << QByteArray(242, '\x01');
-        QTest::newRow("missing") << QByteArray();
-        QTest::newRow("a FIFO, which no one writes to") << QByteArray("fifo");
-    }
-    void refusedFilesChangeNothing()
-    {
-        QFETCH(QByteArray, bytes);
         Window w;
-        const QString path = w.home.filePath("bad.kvr");
-        if (bytes == "fifo")
-            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        else if (!bytes.isEmpty())
-            QVERIFY(writeFile(path, bytes));
+        const QString path = w.home.filePath("fifo.kvr");
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         QTest::keyClick(&w.game.square(10), Qt::Key_4);
         w.dialogs->openAnswer = path;
         trigger(w.game, "Load");
-        w.dialogs->openAnswer.reset(); // Cancel
+        w.dialogs->openAnswer.reset();
         trigger(w.game, "Load");
         QCOMPARE(digits(w.game), QString(9, '0') + '4' + QString(71, '0'));
         QVERIFY(recentCaptions(w.game).isEmpty());
@@ -143,7 +133,6 @@ private slots:
         QTest::newRow("quoted, with blanks") << "quoted" << "my puzzle.kvr" << true;
         QTest::newRow("relative: listed absolute and clean") << "relative" << "p.kvr" << true;
         QTest::newRow("a file named as a folder") << "as folder" << "p.kvr" << false;
-        QTest::newRow("missing") << "quoted" << "gone.kvr" << false;
         QTest::newRow("empty file") << "quoted" << "empty.kvr" << false;
     }
     void commandLineOpensAtStart()
@@ -153,10 +142,7 @@ private slots:
         QFETCH(bool, opens);
         QTemporaryDir folder;
         const QString path = folder.filePath(name);
-        if (name == "empty.kvr")
-            QVERIFY(writeFile(path, {}));
-        else if (name != "gone.kvr")
-            QVERIFY(writeFile(path, puzzleBytes("\x08\xff\xff")));
+        QVERIFY(writeFile(path, name == "empty.kvr" ? QByteArray() : puzzleBytes("\x08\xff\xff")));
         const QString argument = form == "quoted"     ? '"' + path + '"'
                                  : form == "relative" ? "./sub/../" + name
                                                       : name + '/';
