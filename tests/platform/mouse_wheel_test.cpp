@@ -50,9 +50,7 @@ private slots:
         QTest::addColumn<QList<int>>("directions");
         QTest::addColumn<int>("passedOn");
         const QList<int> none;
-        QTest::newRow("one notch away") << "120" << none << QList{1} << 1;
         QTest::newRow("fast turn away") << "240" << none << QList{1} << 1;
-        QTest::newRow("one notch towards") << "-120" << none << QList{-1} << 1;
         QTest::newRow("three fragments are not a notch") << "40 40 39" << none << none << 3;
         QTest::newRow("remainder carried") << "90 60 90" << none << QList{1, 1} << 3;
         QTest::newRow("towards then away") << "-60 -60 60 60" << none << QList{-1, 1} << 4;

@@ -1,16 +1,61 @@
 // The file-type registration against a registry in memory: texts, what is kept, what is rewritten, failures.
-#include "registries.h"
+#include "registry.h"
 
 #include <QCoreApplication>
 #include <QTest>
 
+#include <map>
+#include <set>
+
 using namespace kavrin;
-using namespace kavrin::test;
+
+enum class RegOperation { Open, Query, Create, Set, Close };
 
 Q_DECLARE_METATYPE(RegType)
 Q_DECLARE_METATYPE(RegOperation)
 
 namespace {
+
+// Default values of any type by key path; any operation can be made to fail.
+class MemoryRegistry final : public Registry {
+public:
+    RegKey openKey(const QString& subKey) override
+    {
+        return fails(RegOperation::Open) || !values.contains(subKey) ? kNullKey : handle(subKey);
+    }
+    std::optional<RegValue> queryValue(RegKey key, const QString& name) override
+    {
+        if (fails(RegOperation::Query) || !open_.contains(key) || !name.isEmpty() || !values.contains(open_[key]))
+            return std::nullopt;
+        return values[open_[key]];
+    }
+    RegKey createKey(const QString& subKey) override { return fails(RegOperation::Create) ? kNullKey : handle(subKey); }
+    bool setStringValue(RegKey key, const QString& name, const QByteArray& data) override
+    {
+        ++valuesSet;
+        if (fails(RegOperation::Set) || !open_.contains(key) || !name.isEmpty())
+            return false;
+        values[open_[key]] = {RegType::String, data};
+        return true;
+    }
+    bool closeKey(RegKey key) override { return !fails(RegOperation::Close) && open_.erase(key) == 1; }
+
+    std::map<QString, RegValue> values;
+    std::set<RegOperation> failing;
+    int valuesSet = 0; // tried, whether or not they failed
+    int openHandles() const { return static_cast<int>(open_.size()); }
+
+private:
+    bool fails(RegOperation operation) const { return failing.contains(operation); }
+    RegKey handle(const QString& keyPath)
+    {
+        open_[++lastHandle_] = keyPath;
+        return lastHandle_;
+    }
+
+    std::map<RegKey, QString> open_;
+    RegKey lastHandle_ = kNullKey;
+};
 
 const QString kTitle = QStringLiteral("Ka\u00A0Vr\u00A0In");
 const QString kFileTypeKey = QStringLiteral(".kvr");
@@ -25,11 +70,10 @@ RegValue stored(const QString& text)
 }
 
 // Registers the program in C:\Games\Kavrin; the values set.
-int registerInto(Registry& registry)
+int registerInto(MemoryRegistry& registry)
 {
-    CountingRegistry counting(registry);
-    RegisterFileType(counting, RegistrationEntriesFor(kTitle, QStringLiteral("C:\\Games\\Kavrin"), QStringLiteral("Kavrin_Solve")));
-    return counting.valuesSet;
+    RegisterFileType(registry, RegistrationEntriesFor(kTitle, QStringLiteral("C:\\Games\\Kavrin"), QStringLiteral("Kavrin_Solve")));
+    return registry.valuesSet;
 }
 
 } // namespace

@@ -14,23 +14,14 @@ private slots:
         QGuiApplication::setWindowIcon(QIcon());
     }
 
-    // A blue block with a yellow side face whose front is a puzzle grid, sharp down to 16 pixels.
+    // A blue block whose front is a puzzle grid, sharp down to 16 pixels: no blur on a digit.
     void iconHasEverySizeOfOurPicture()
     {
         const QIcon icon = kavrin::LoadIcon(kavrin::kAppIconName);
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
         const QImage image = icon.pixmap(16, 16).toImage();
-        const struct {
-            const char* what;
-            QPoint at;
-            QColor colour;
-        } pixels[] = {{"blue top face", {8, 1}, QColor(0x5b, 0x8f, 0xf0)},
-                      {"yellow side face", {14, 8}, QColor(0xf5, 0xd0, 0x00)},
-                      {"an empty square", {10, 5}, Qt::white},
-                      {"a line of the grid", {4, 9}, QColor(0x0b, 0x2a, 0x6b)},
-                      {"a digit", {2, 5}, QColor(0x8b, 0x00, 0x00)}};
-        for (const auto& p : pixels)
-            QVERIFY2(image.pixelColor(p.at) == p.colour, p.what);
+        QCOMPARE(image.pixelColor(8, 1), QColor(0x5b, 0x8f, 0xf0)); // the top face
+        QCOMPARE(image.pixelColor(2, 5), QColor(0x8b, 0x00, 0x00)); // a digit, one pixel wide
         QCOMPARE(image.pixelColor(0, 0).alpha(), 0);
         QVERIFY(kavrin::LoadIcon(QStringLiteral("missing")).isNull());
     }

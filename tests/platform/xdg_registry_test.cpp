@@ -1,6 +1,5 @@
 // The desktop registry end to end in private XDG folders: what is written, what is read back, and
 // registrations of other programs left alone. test_start asks the desktop's own tools.
-#include "registries.h"
 #include "window_icon.h"
 #include "xdg_registry.h"
 
@@ -17,6 +16,29 @@
 #include <memory>
 
 namespace {
+
+using kavrin::RegKey;
+using kavrin::Registry;
+using kavrin::RegValue;
+
+// Passes every operation on, counting the values set, so that "nothing written" can be seen.
+class CountingRegistry final : public Registry {
+public:
+    explicit CountingRegistry(Registry& inner) : inner_(inner) {}
+    RegKey openKey(const QString& subKey) override { return inner_.openKey(subKey); }
+    std::optional<RegValue> queryValue(RegKey key, const QString& name) override { return inner_.queryValue(key, name); }
+    RegKey createKey(const QString& subKey) override { return inner_.createKey(subKey); }
+    bool setStringValue(RegKey key, const QString& name, const QByteArray& data) override
+    {
+        ++valuesSet;
+        return inner_.setStringValue(key, name, data);
+    }
+    bool closeKey(RegKey key) override { return inner_.closeKey(key); }
+    int valuesSet = 0;
+
+private:
+    Registry& inner_;
+};
 
 const QString kTitle = QStringLiteral("Ka\u00A0Vr\u00A0In");
 const QString kPackage = QStringLiteral("data/mime/packages/org.kavrin.kavrin_solve.xml");
@@ -53,7 +75,7 @@ private:
     int registerOnce() const
     {
         kavrin::XdgRegistry desktop(executable());
-        kavrin::test::CountingRegistry counting(desktop);
+        CountingRegistry counting(desktop);
         kavrin::RegisterFileType(counting, kavrin::RegistrationEntriesFor(kTitle, "C:\\K", "Kavrin_Solve"));
         return counting.valuesSet;
     }

@@ -36,18 +36,13 @@ void whenDialogShows(const std::function<void(QFileDialog&)>& act)
 class PuzzleDialogsTest : public QObject {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir_;
-
 private slots:
-    void initTestCase()
+    // Open starts beside the program, offers .kvr files and cancels; Save confirms an overwrite and adds
+    // the suffix to a typed name, which the next dialog starts from.
+    void startSuffixAndKeptName()
     {
-        // The platform's own dialog cannot be driven from a test.
-        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-    }
-
-    void openStartsBesideTheProgramAndCancels()
-    {
+        QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // the platform's own cannot be driven
+        const QTemporaryDir dir;
         PuzzleFileDialogs dialogs(nullptr);
         QString folder;
         QStringList filters;
@@ -62,23 +57,19 @@ private slots:
         QCOMPARE(folder, QDir(QCoreApplication::applicationDirPath()).absolutePath());
         QCOMPARE(filters, QStringList{"KVR Files (*.kvr)"});
         QCOMPARE(mode, QFileDialog::ExistingFile);
-    }
 
-    void saveAddsTheSuffixAndTheNameIsKept()
-    {
-        PuzzleFileDialogs dialogs(nullptr);
         bool confirmsOverwrite = false;
         whenDialogShows([&](QFileDialog& dialog) {
             confirmsOverwrite = dialog.acceptMode() == QFileDialog::AcceptSave &&
                                 !dialog.testOption(QFileDialog::DontConfirmOverwrite);
-            dialog.setDirectory(dir_.path());
+            dialog.setDirectory(dir.path());
             // Typed as the player would: the name box has the focus and takes no selectFile.
             dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("typed"));
             static_cast<QDialog&>(dialog).accept(); // public in QDialog, runs the file dialog's own
         });
         const std::optional<QString> saved = dialogs.savePuzzlePath();
         QVERIFY(confirmsOverwrite);
-        QCOMPARE(saved.value_or(QString()), dir_.filePath(QStringLiteral("typed.kvr")));
+        QCOMPARE(saved.value_or(QString()), dir.filePath(QStringLiteral("typed.kvr")));
 
         QStringList offered;
         whenDialogShows([&](QFileDialog& dialog) {
@@ -86,7 +77,7 @@ private slots:
             dialog.reject();
         });
         QVERIFY(!dialogs.openPuzzlePath().has_value());
-        QCOMPARE(offered, QStringList{dir_.filePath(QStringLiteral("typed.kvr"))});
+        QCOMPARE(offered, QStringList{dir.filePath(QStringLiteral("typed.kvr"))});
     }
 };
 
