@@ -61,12 +61,6 @@ constexpr int kShortcutCount = 7;
 const char* const kCommands[] = {"New",  "Generate", "Solve", "Solve", "Solve", "Check Diagram",
                                  "Clear blue numbers", "Load", "Save", "About", nullptr}; // null: a recent item
 
-void sendMouse(QWidget& target, QEvent::Type type, Qt::MouseButton button, QPoint at, Qt::MouseButtons held)
-{
-    QMouseEvent event(type, QPointF(at), target.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&target, &event);
-}
-
 // What the platform sends for a click, and for a double-click after it.
 void sendClick(QWidget& target, Qt::MouseButton button, QPoint at, bool twice)
 {

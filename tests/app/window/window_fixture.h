@@ -93,6 +93,13 @@ inline bool dropAt(QWidget& window, QPoint at, const QMimeData& data)
     return enter.isAccepted() && move.isAccepted();
 }
 
+// A mouse event at a point of `target`, with the buttons held after it.
+inline void sendMouse(QWidget& target, QEvent::Type type, Qt::MouseButton button, QPoint at, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, QPointF(at), target.mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(&target, &event);
+}
+
 // A wheel turn as the platform delivers it, through the window, so that the wheel hook sees it.
 inline void turnWheel(frmGame& game, QWidget& over, int delta)
 {
