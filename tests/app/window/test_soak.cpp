@@ -169,14 +169,7 @@ private:
     }
 
     // Each kind of input with its chance in a hundred.
-    void randomAction()
-    {
-        static constexpr int chances[] = {38, 18, 10, 8, 6, 2, 18};
-        int kind = 0;
-        for (int roll = below(100); roll >= chances[kind]; roll -= chances[kind++]) {
-        }
-        input(kind);
-    }
+    void randomAction() { input(std::discrete_distribution<int>({38, 18, 10, 8, 6, 2, 18})(random_)); }
 
     // 0 a key, 1 a click, 2 a wheel turn, 3 a pointer move, 4 a panel double-click, 5 a drop anywhere
     // on the window, 6 a menu command or recent item.
