@@ -30,28 +30,46 @@ bool run(const QString& program, const QStringList& arguments, QString* out = nu
 // Xvfb and icewm for as long as the tests run, in a home of their own.
 class Desktop {
 public:
+    // On a busy machine a start now and then fails to come up; a fresh one is tried.
     bool start()
+    {
+        for (int attempt = 1; attempt <= 3; ++attempt) {
+            if (const char* failed = startOnce()) {
+                qWarning("attempt %d: %s", attempt, failed);
+                stop();
+            } else {
+                return true;
+            }
+        }
+        return false;
+    }
+    ~Desktop() { stop(); }
+
+private:
+    // What failed, or nothing.
+    const char* startOnce()
     {
         // Xvfb picks a free display itself and says which once it is ready.
         xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        while (xvfb_.waitForReadyRead(10000) && !xvfb_.canReadLine()) {
+        while (xvfb_.waitForReadyRead(30000) && !xvfb_.canReadLine()) {
         }
         const QByteArray display = xvfb_.readLine().trimmed();
         if (display.isEmpty())
-            return false;
+            return "Xvfb named no display";
         qputenv("DISPLAY", ':' + display);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home_.path());
         wm_.setProcessEnvironment(env);
         wm_.start(QStringLiteral("icewm"), {});
         // The window manager is up once it names itself on the root window.
-        return wm_.waitForStarted() && QTest::qWaitFor([] {
-                   QString out;
-                   return run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}, &out)
-                       && out.contains(QStringLiteral("window id"));
-               }, 30000);
+        const bool named = wm_.waitForStarted() && QTest::qWaitFor([] {
+            QString out;
+            return run(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}, &out)
+                && out.contains(QStringLiteral("window id"));
+        }, 30000);
+        return named ? nullptr : "icewm did not name itself on the root window";
     }
-    ~Desktop()
+    void stop()
     {
         for (QProcess* process : {&wm_, &xvfb_}) {
             process->terminate(); // Xvfb then removes its lock and socket
@@ -61,7 +79,6 @@ public:
         }
     }
 
-private:
     QTemporaryDir home_;
     QProcess xvfb_;
     QProcess wm_;
