@@ -17,11 +17,6 @@ struct Item {
     LineResult result;
 };
 
-bool blank(std::string_view line)
-{
-    return line.find_first_not_of(" \t\r") == std::string_view::npos;
-}
-
 // Reads up to `count` lines that need work; lines too long to read get their failure at once.
 std::vector<Item> readChunk(LineReader& reader, std::size_t count)
 {
@@ -33,7 +28,7 @@ std::vector<Item> readChunk(LineReader& reader, std::size_t count)
             break;
         if (read == LineReader::Read::TooLong)
             items.push_back({reader.number(), {}, {{}, lineTooLong(), kBadInput}});
-        else if (!blank(line))
+        else if (!isBlank(line))
             items.push_back({reader.number(), line, {}});
     }
     return items;

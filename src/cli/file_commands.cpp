@@ -35,9 +35,7 @@ int solverDigits(const Board& board)
         count += board[s].Digit != 0 && !board[s].Fixed;
     return count;
 }
-} // namespace
 
-namespace {
 // As the game's Generate command makes them: the drawn digits are the puzzle; -o keeps the
 // solver's digits too, with their flags.
 Board generatedGrid(const GenerateOptions& options, SeededUniform& random)
@@ -66,9 +64,7 @@ Board gradedGrid(const GenerateOptions& options, std::mt19937_64& random, std::s
     if (!options.output.empty())
         writeFile(options.output, bytesOf(board), {});
     if (options.solution)
-        for (int s = 1; s <= kSquareCount; ++s)
-            if (board[s].Digit == 0)
-                board.SetSquare(s, puzzle.solution[static_cast<std::size_t>(s - 1)], false, kWhite);
+        board.placeSolution(puzzle.solution);
     return board;
 }
 } // namespace

@@ -4,12 +4,19 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kavrin::cli {
 
 // A puzzle line is 81 characters with a line end and maybe blanks around; anything much longer
 // is refused as soon as it is seen, without being held.
 inline constexpr std::size_t kLongestLine = 1024;
+
+// Nothing but blanks and a CR: no puzzle, and no failure either.
+inline bool isBlank(std::string_view line)
+{
+    return line.find_first_not_of(" \t\r") == std::string_view::npos;
+}
 
 class LineReader {
 public:
@@ -24,7 +31,6 @@ public:
     Read next(std::string& line);
     // The number of the line last returned, from 1.
     long long number() const { return number_; }
-    const std::string& name() const { return name_; }
 
 private:
     bool fill();

@@ -18,14 +18,16 @@ std::string notice(const std::string& subject, const std::string& text)
     return "kvr: " + (subject.empty() ? "" : subject + ": ") + text + "\n";
 }
 
-std::string describe(const Error& error)
-{
-    return notice(error.subject, error.reason) + (error.kind == ErrorKind::Usage ? helpHint(error.command) : "");
-}
-
+namespace {
 std::string helpHint(const std::string& command)
 {
     return "Try 'kvr " + (command.empty() ? "" : command + " ") + "--help'.\n";
+}
+} // namespace
+
+std::string describe(const Error& error)
+{
+    return notice(error.subject, error.reason) + (error.kind == ErrorKind::Usage ? helpHint(error.command) : "");
 }
 
 std::string systemReason(int errnum)

@@ -35,7 +35,6 @@ ExitStatus exitStatus(ErrorKind kind);
 std::string notice(const std::string& subject, const std::string& text);
 // The notice, and for usage errors the line that points to the help.
 std::string describe(const Error& error);
-std::string helpHint(const std::string& command);
 
 // The reason the system gives for an errno value.
 std::string systemReason(int errnum);

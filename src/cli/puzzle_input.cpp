@@ -82,7 +82,6 @@ bool isKvrPath(const std::string& path)
     return extension == ".kvr";
 }
 
-
 std::string firstPuzzleLine(int fd, const std::string& name)
 {
     LineReader reader(fd, name);
@@ -90,7 +89,7 @@ std::string firstPuzzleLine(int fd, const std::string& name)
     for (LineReader::Read read = reader.next(line); read != LineReader::Read::End; read = reader.next(line)) {
         if (read == LineReader::Read::TooLong)
             throw Error{ErrorKind::Input, name + ", line " + std::to_string(reader.number()), lineTooLong()};
-        if (line.find_first_not_of(" \t\r") != std::string::npos)
+        if (!isBlank(line))
             return line;
     }
     throw Error{ErrorKind::Input, name, noPuzzleLine()};

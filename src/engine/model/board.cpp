@@ -11,6 +11,13 @@ Grid Board::digits() const
     return grid;
 }
 
+void Board::placeSolution(const Grid& solution)
+{
+    for (int s = 1; s <= kSquareCount; ++s)
+        if ((*this)[s].Digit == 0)
+            SetSquare(s, solution[static_cast<std::size_t>(s - 1)], false, kWhite);
+}
+
 void Board::SetSquare(int index, int digit, bool fixed, Colour backColor)
 {
     store(index, digit, fixed, backColor);

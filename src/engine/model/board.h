@@ -43,6 +43,9 @@ public:
     void SetSquare(int index, int digit, bool fixed, Colour backColor);
     void SetSquare(int index, Step step, bool fixed, Colour backColor);
 
+    // The solution's digits in every empty square, as a solver places them.
+    void placeSolution(const Grid& solution);
+
     void setObserver(SquareObserver* observer) { observer_ = observer; }
 
 private:

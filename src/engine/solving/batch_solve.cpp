@@ -14,9 +14,7 @@ BatchResult SolveForBatch(Board& board)
     if (solutions.count > 0) {
         // The logic solver's digits are forced in every solution, so with a solution at all the
         // last attempt ends on the first one in index order.
-        for (int s = 1; s <= kSquareCount; ++s)
-            if (board[s].Digit == 0)
-                board.SetSquare(s, solutions.first[static_cast<std::size_t>(s - 1)], false, kWhite);
+        board.placeSolution(solutions.first);
         return {};
     }
     // Without a solution the search only undoes its own digits: what stays is the logic

@@ -347,12 +347,13 @@ SolutionCount CountSolutions(const Grid& grid, long long limit)
             return {}; // repeats a given of its row, column or block
         start.place(s, digit - 1);
     }
-    Search counting(std::max(limit, 1LL));
+    const long long cap = std::max(limit, 1LL);
+    Search counting(cap);
     State state = start;
     counting.settle(state);
     SolutionCount result{counting.count(), counting.smallest(), counting.guesses()};
     // Stopped at the limit, the smallest solution seen need not be the first.
-    if (result.count == limit)
+    if (result.count == cap)
         result.first = firstInIndexOrder(start, result.first, result.guesses);
     return result;
 }
