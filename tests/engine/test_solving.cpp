@@ -65,10 +65,10 @@ private slots:
             // 5s in rows 2 and 3 (columns 7 and 4) and in column 2 leave square 1 alone for a 5 in
             // row 1 and in block 1, though square 1 itself could still take other digits.
             {HiddenSinglesInBlocks, lineWith(kEmpty, {{16, '5'}, {22, '5'}, {38, '5'}, {66, '5'}}), 1, 5},
-            // Column 1 holds 1..7; an 8 and a 9 in row 8 leave square 73 the only place for both,
-            // and the larger digit stays.
+            // Column 1 holds 1..7; an 8 and a 9 in row 8, outside block 7, leave square 73 the only
+            // place for both, and the larger digit stays.
             {HiddenSinglesInColumns,
-             lineWith(kEmpty, {{1, '1'}, {10, '2'}, {19, '3'}, {28, '4'}, {37, '5'}, {46, '6'}, {55, '7'}, {66, '8'}, {67, '9'}}),
+             lineWith(kEmpty, {{1, '1'}, {10, '2'}, {19, '3'}, {28, '4'}, {37, '5'}, {46, '6'}, {55, '7'}, {70, '8'}, {71, '9'}}),
              73, 9},
         };
         for (const auto& [rule, line, square, digit] : cases) {
