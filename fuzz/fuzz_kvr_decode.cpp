@@ -6,21 +6,10 @@
 #include <cstdint>
 #include <span>
 
-namespace {
-
-using kavrin::Board;
-using kavrin::kPuzzleFileSize;
-using kavrin::kRecordSize;
-using kavrin::kSquareCount;
+using namespace kavrin;
 using kavrin::fuzz::expect;
 
-bool sameSquares(const Board& a, const Board& b)
-{
-    for (int s = 1; s <= kSquareCount; ++s)
-        if (a[s] != b[s] || a.background(s) != b.background(s))
-            return false;
-    return true;
-}
+namespace {
 
 // What a square should hold after loading these bytes: a digit above 9 is empty, and so never fixed.
 void expectLoaded(const Board& board, std::span<const std::uint8_t> bytes)
@@ -31,21 +20,22 @@ void expectLoaded(const Board& board, std::span<const std::uint8_t> bytes)
         const bool fixed = digit != 0 && (bytes[at + 1] != 0 || bytes[at + 2] != 0);
         expect(board[s].Digit == digit, "a loaded square holds its record's digit, or 0 above 9");
         expect(board[s].Fixed == fixed, "a loaded square is fixed when its digit and flag are set");
-        expect(board.background(s) == kavrin::kWhite, "a loaded square is painted white");
+        expect(board.background(s) == kWhite, "a loaded square is painted white");
     }
 }
 
 void expectRoundTrip(const Board& board)
 {
-    const kavrin::PuzzleBytes bytes = kavrin::encodePuzzle(board);
+    const PuzzleBytes bytes = encodePuzzle(board);
     for (std::size_t at = 0; at < bytes.size(); at += kRecordSize) {
         const bool minusOne = bytes[at + 1] == 0xFF && bytes[at + 2] == 0xFF;
         const bool zero = bytes[at + 1] == 0 && bytes[at + 2] == 0;
         expect(minusOne || zero, "a written flag is -1 or 0");
     }
     Board again;
-    applyPuzzle(again, *kavrin::decodePuzzle(bytes));
-    expect(sameSquares(board, again), "a written board reads back the same");
+    applyPuzzle(again, *decodePuzzle(bytes));
+    for (int s = 1; s <= kSquareCount; ++s)
+        expect(again[s] == board[s] && again.background(s) == board.background(s), "a written board reads back the same");
 }
 
 } // namespace
@@ -53,7 +43,7 @@ void expectRoundTrip(const Board& board)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::span<const std::uint8_t> bytes(data, size);
-    const auto records = kavrin::decodePuzzle(bytes);
+    const auto records = decodePuzzle(bytes);
     expect(records.has_value() == (size >= kPuzzleFileSize), "exactly inputs of 243 bytes or more decode");
     if (records) {
         Board decoded;

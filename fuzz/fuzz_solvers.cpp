@@ -8,19 +8,19 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace {
-
+using namespace kavrin;
 using kavrin::fuzz::expect;
-using kavrin::Grid;
+
+namespace {
 
 bool completes(const Grid& solution, const Grid& givens)
 {
-    for (int s = 0; s < 81; ++s) {
-        const int d = solution[static_cast<std::size_t>(s)];
-        if (d < 1 || d > 9 || (givens[static_cast<std::size_t>(s)] != 0 && givens[static_cast<std::size_t>(s)] != d))
+    for (std::size_t s = 0; s < 81; ++s) {
+        const int d = solution[s];
+        if (d < 1 || d > 9 || (givens[s] != 0 && givens[s] != d))
             return false;
-        for (int t = 0; t < 81; ++t)
-            if (t != s && kavrin::sees(s, t) && solution[static_cast<std::size_t>(t)] == d)
+        for (std::size_t t = 0; t < 81; ++t)
+            if (t != s && sees(int(s), int(t)) && solution[t] == d)
                 return false;
     }
     return true;
@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < size && i < grid.size(); ++i)
         grid[i] = static_cast<std::uint8_t>(data[i] < 90 ? data[i] % 10 : 0);
 
-    const kavrin::SolutionCount three = kavrin::CountSolutions(grid, 3);
-    const kavrin::SolutionCount one = kavrin::CountSolutions(grid, 1);
+    const SolutionCount three = CountSolutions(grid, 3);
+    const SolutionCount one = CountSolutions(grid, 1);
     expect(three.count >= 0 && three.count <= 3, "the count stays within its limit");
     expect((one.count > 0) == (three.count > 0), "a limit of one finds a solution when there is one");
     if (three.count == 0)
@@ -43,20 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expect(completes(three.first, grid), "the first solution completes the givens validly");
     expect(one.first == three.first, "the first solution in index order is the same at any limit");
 
-    const kavrin::Rating rating = kavrin::RatePuzzle(grid, true);
+    const Rating rating = RatePuzzle(grid, true);
     if (three.count > 1) {
-        expect(rating.grade == kavrin::Grade::ManySolutions, "a puzzle with more solutions is not graded");
+        expect(rating.grade == Grade::ManySolutions, "a puzzle with more solutions is not graded");
         return 0;
     }
     // Every step of the ladder is true to the one solution.
-    kavrin::Pencilmarks marks(grid);
-    for (const kavrin::Deduction& step : rating.steps) {
+    Pencilmarks marks(grid);
+    for (const Deduction& step : rating.steps) {
         if (step.fills())
             expect(step.digit == three.first[static_cast<std::size_t>(step.square)], "a step fills in the solution");
         for (std::size_t s = 0; s < 81; ++s)
             expect((step.removed[s] >> three.first[s] & 1u) == 0, "no step takes away the solution's digit");
         apply(step, marks);
     }
-    expect(rating.grade == kavrin::Grade::Expert || marks.solved(), "a graded puzzle ends solved");
+    expect(rating.grade == Grade::Expert || marks.solved(), "a graded puzzle ends solved");
     return 0;
 }

@@ -28,17 +28,39 @@ public:
 class ScriptedEvents final : public EventPump {
 public:
     explicit ScriptedEvents(long long escAfter = -1) : escAfter_(escAfter) {}
-    bool processEventsOnce() override { return ++passes == escAfter_; }
-    long long passes = 0;
+    bool processEventsOnce() override { return --escAfter_ == 0; }
 
 private:
     long long escAfter_;
 };
 
-class CountingObserver final : public SquareObserver {
+// Every SetSquare call as the window would see it: square, digit, Fixed and background.
+class StepLog final : public SquareObserver {
 public:
-    void squareChanged(int index) override { changed.push_back(index); }
-    std::vector<int> changed;
+    explicit StepLog(const Board& board) : board_(board) {}
+    void squareChanged(int index) override
+    {
+        steps.push_back({index, board_[index].Digit, board_[index].Fixed, board_.background(index)});
+    }
+    struct Step {
+        int square, digit;
+        bool fixed;
+        Colour background;
+        bool operator==(const Step&) const = default;
+    };
+    std::vector<Step> steps;
+
+private:
+    const Board& board_;
+};
+
+// A search host that records what it is told and presses Esc like ScriptedEvents.
+struct FakeHost {
+    explicit FakeHost(long long escAfter = -1) : events(escAfter) {}
+    RecordingPrompter prompter;
+    RecordingWait wait;
+    ScriptedEvents events;
+    SearchHost host{prompter, wait, events};
 };
 
 inline Board boardFromLine(std::string_view line)
@@ -49,6 +71,14 @@ inline Board boardFromLine(std::string_view line)
     return std::get<Board>(std::move(parsed));
 }
 
+// The line with the given squares (from 1) set to the given characters.
+inline std::string lineWith(std::string line, std::initializer_list<std::pair<int, char>> squares)
+{
+    for (const auto& [square, digit] : squares)
+        line[std::size_t(square - 1)] = digit;
+    return line;
+}
+
 inline std::string digitsOf(const Grid& grid)
 {
     std::string digits;
@@ -57,9 +87,23 @@ inline std::string digitsOf(const Grid& grid)
     return digits;
 }
 
-inline std::string digitsOf(const Board& board)
+inline std::string digitsOf(const Board& board) { return digitsOf(board.digits()); }
+
+// A full valid grid, shifted rows.
+inline const std::string kFull =
+    "123456789456789123789123456214365897365897214897214365531642978642978531978531642";
+
+// The rows of a table in tests/data, split at ':'; blank lines and # comments skipped.
+inline std::vector<QStringList> dataRows(const char* name)
 {
-    return digitsOf(board.digits());
+    QFile file(QStringLiteral(KAVRIN_TEST_DATA "/") + QLatin1StringView(name));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        qFatal("cannot read %s", name);
+    std::vector<QStringList> rows;
+    while (!file.atEnd())
+        if (const QString line = QString::fromUtf8(file.readLine()).trimmed(); !line.isEmpty() && !line.startsWith('#'))
+            rows.push_back(line.split(':'));
+    return rows;
 }
 
 struct PuzzleCase {
@@ -72,17 +116,9 @@ struct PuzzleCase {
 // The shared table in tests/data/puzzles.txt: name:puzzle:solution-count:first solution.
 inline std::vector<PuzzleCase> puzzleTable()
 {
-    QFile file(QStringLiteral(KAVRIN_TEST_DATA "/puzzles.txt"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read puzzles.txt");
     std::vector<PuzzleCase> cases;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        const QStringList f = line.split(':');
+    for (const QStringList& f : dataRows("puzzles.txt"))
         cases.push_back({f[0].toStdString(), f[1].toStdString(), f[2].toInt(), f[3].toStdString()});
-    }
     return cases;
 }
 

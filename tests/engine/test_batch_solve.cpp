@@ -55,7 +55,6 @@ struct Outcome {
     std::string digits;
     BatchEnd end;
     std::string refusal;
-    bool operator==(const Outcome&) const = default;
 };
 
 // What the Solve command leaves with every question answered Yes: the logic solver, then the
@@ -67,18 +66,21 @@ Outcome viaSearch(const std::string& digits)
     LogicSolve(board, candidates);
     if (CheckCompletion(board) == 0)
         return {digitsOf(board), BatchEnd::Solved, {}};
-    RecordingPrompter prompter;
-    RecordingWait wait;
-    ScriptedEvents events;
-    SearchHost host{prompter, wait, events};
-    switch (LastAttempt(board, candidates, host).end) {
+    FakeHost fake;
+    switch (LastAttempt(board, candidates, fake.host).end) {
     case SearchEnd::Refused:
-        return {digitsOf(board), BatchEnd::Refused, prompter.messages.back().text};
+        return {digitsOf(board), BatchEnd::Refused, fake.prompter.messages.back().text};
     case SearchEnd::NoSolution:
         return {digitsOf(board), BatchEnd::NoSolution, {}};
     default:
         return {digitsOf(board), BatchEnd::Solved, {}};
     }
+}
+
+// A row of a table whose solutions the plain backtracker counts.
+void addRow(const std::string& name, const std::string& digits)
+{
+    QTest::newRow(name.c_str()) << digits << -1 << std::string();
 }
 
 Outcome viaBatch(const std::string& digits)
@@ -97,19 +99,17 @@ private slots:
         addPuzzleRows();
         // No solution, found only after a long walk when squares are taken in index order.
         QTest::newRow("no solution, deep in index order")
-            << "000000070000000104000000000000000020000000000005040710908000002000030040520000000" << 0 << QString();
+            << std::string("000000070000000104000000000000000020000000000005040710908000002000030040520000000") << 0 << std::string();
     }
     void countMatchesPlainBacktracking()
     {
-        QFETCH(QString, digits);
+        QFETCH(std::string, digits);
         QFETCH(int, countToTwo);
-        QFETCH(QString, first);
-        const std::string line = digits.toStdString();
+        QFETCH(std::string, first);
         for (const long long limit : {1LL, 2LL, 25LL}) {
-            const SolutionCount fast = CountSolutions(boardFromLine(line).digits(), limit);
-            const OracleSolutions plain = countToTwo < 0 ? oracleSolutions(line, limit)
-                                                         : OracleSolutions{std::min<long long>(countToTwo, limit),
-                                                                           first.toStdString()};
+            const SolutionCount fast = CountSolutions(boardFromLine(digits).digits(), limit);
+            const OracleSolutions plain = countToTwo < 0 ? oracleSolutions(digits, limit)
+                                                         : OracleSolutions{std::min<long long>(countToTwo, limit), first};
             if (countToTwo < 0 || limit <= 2)
                 QCOMPARE(fast.count, plain.count);
             QCOMPARE(fast.count > 0 ? digitsOf(fast.first) : "", plain.first);
@@ -122,14 +122,13 @@ private slots:
         addPuzzleRows();
         for (const PuzzleCase& p : puzzleTable())
             for (int which = 0; which <= 18 && p.name.starts_with("hard"); which += 3)
-                QTest::addRow("broken %s %d", p.name.c_str(), which)
-                    << QString::fromStdString(broken(digitsOf(boardFromLine(p.puzzle)), which)) << -1 << QString();
+                addRow("broken " + p.name + " " + std::to_string(which), broken(digitsOf(boardFromLine(p.puzzle)), which));
     }
     void batchMatchesSearch()
     {
-        QFETCH(QString, digits);
-        const Outcome expected = viaSearch(digits.toStdString());
-        const Outcome outcome = viaBatch(digits.toStdString());
+        QFETCH(std::string, digits);
+        const Outcome expected = viaSearch(digits);
+        const Outcome outcome = viaBatch(digits);
         QCOMPARE(outcome.digits, expected.digits);
         QCOMPARE(outcome.end, expected.end);
         QCOMPARE(outcome.refusal, expected.refusal);
@@ -140,25 +139,24 @@ private:
     // the count up to two and the first solution; the oracle answers for the others.
     static void addPuzzleRows()
     {
-        QTest::addColumn<QString>("digits");
-        QTest::addColumn<int>("countToTwo");
-        QTest::addColumn<QString>("first");
+        QTest::addColumn<std::string>("digits");
+        QTest::addColumn<int>("countToTwo"); // -1: the oracle counts
+        QTest::addColumn<std::string>("first");
         for (const PuzzleCase& p : puzzleTable())
-            QTest::newRow(p.name.c_str()) << QString::fromStdString(digitsOf(boardFromLine(p.puzzle))) << p.solutions
-                                          << QString::fromStdString(p.solutions ? p.firstSolution : "");
-        QTest::newRow("empty grid") << QString(81, '0') << -1 << QString();
-        QTest::newRow("repeated given") << "55" + QString(79, '0') << -1 << QString();
+            QTest::newRow(p.name.c_str()) << digitsOf(boardFromLine(p.puzzle)) << p.solutions
+                                          << (p.solutions ? p.firstSolution : "");
+        addRow("empty grid", std::string(81, '0'));
+        addRow("repeated given", "55" + std::string(79, '0'));
         // Row 1 holds 1 to 8 and column 9 a 9: square 9 can take nothing.
-        QTest::newRow("dead square") << "123456780" "000000009" + QString(63, '0') << -1 << QString();
+        addRow("dead square", "123456780" "000000009" + std::string(63, '0'));
         // Squares 1 and 2 can both take only the 9.
-        QTest::newRow("two squares need one digit") << "001234567" "800000000" + QString(63, '0') << -1 << QString();
+        addRow("two squares need one digit", "001234567" "800000000" + std::string(63, '0'));
         // Three solutions; taking the square with the fewest digits first meets another one first.
-        QTest::newRow("three solutions") << "103406789050789000009120056210365807300897004090200060030602908642078030908001040"
-                                         << -1 << QString();
+        addRow("three solutions", "103406789050789000009120056210365807300897004090200060030602908642078030908001040");
         for (std::uint64_t seed = 1; seed <= 12; ++seed) {
             const std::string puzzle = generatedPuzzle(seed);
-            QTest::addRow("generated %d", int(seed)) << QString::fromStdString(puzzle) << -1 << QString();
-            QTest::addRow("thinned %d", int(seed)) << QString::fromStdString(thinned(puzzle, int(2 + seed % 3))) << -1 << QString();
+            addRow("generated " + std::to_string(seed), puzzle);
+            addRow("thinned " + std::to_string(seed), thinned(puzzle, int(2 + seed % 3)));
         }
     }
 };

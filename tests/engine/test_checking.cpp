@@ -8,8 +8,6 @@ using namespace kavrin;
 using namespace kavrin::test;
 
 namespace {
-const std::string kFull = "123456789456789123789123456214365897365897214897214365531642978642978531978531642";
-
 std::string emptyBoardReport()
 {
     std::string r;
@@ -30,33 +28,26 @@ class CheckingTest : public QObject {
 private slots:
     void completion_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<std::string>("line");
         QTest::addColumn<int>("total");
         QTest::addColumn<QString>("report");
-        QTest::newRow("complete") << QString::fromStdString(kFull) << 0 << "\r\n\r\n\r\n";
-        QString hole = QString::fromStdString(kFull);
-        hole[0] = '.';
-        QTest::newRow("top-left empty") << hole << 3
+        QTest::newRow("complete") << kFull << 0 << "\r\n\r\n\r\n";
+        QTest::newRow("top-left empty") << lineWith(kFull, {{1, '.'}}) << 3
                                         << "\r\nError at square 1,1 for 1 times.\r\n\r\nError at row 1 for 1 times."
                                            "\r\n\r\nError at col 1 for 1 times.\r\n";
-        QString centre = QString::fromStdString(kFull);
-        centre[40] = centre[40] == '5' ? '6' : '5'; // a wrong digit in the middle block
-        QTest::newRow("middle block named 2,2") << centre << 3
+        QTest::newRow("middle block named 2,2") << lineWith(kFull, {{41, '5'}}) << 3 // a wrong digit
                                                 << "\r\nError at square 2,2 for 1 times.\r\n\r\nError at row 5 for 1 times."
                                                    "\r\n\r\nError at col 5 for 1 times.\r\n";
-        QString corner = QString::fromStdString(kFull);
-        corner[72] = '.';
-        corner[8] = '.';
-        QTest::newRow("corners 3,1 and 1,3") << corner << 6
+        QTest::newRow("corners 3,1 and 1,3") << lineWith(kFull, {{73, '.'}, {9, '.'}}) << 6
                                              << "\r\nError at square 1,3 for 1 times.\r\nError at square 3,1 for 1 times."
                                                 "\r\n\r\nError at row 1 for 1 times.\r\nError at row 9 for 1 times."
                                                 "\r\n\r\nError at col 1 for 1 times.\r\nError at col 9 for 1 times.\r\n";
-        QTest::newRow("empty") << QString(81, '.') << 243 << QString::fromStdString(emptyBoardReport());
+        QTest::newRow("empty") << std::string(81, '.') << 243 << QString::fromStdString(emptyBoardReport());
     }
     void completion()
     {
-        QFETCH(QString, line);
-        const Board board = boardFromLine(line.toStdString());
+        QFETCH(std::string, line);
+        const Board board = boardFromLine(line);
         std::string report;
         QFETCH(int, total);
         QCOMPARE(int(CheckCompletion(board, &report)), total);
@@ -66,47 +57,49 @@ private slots:
 
     void entries_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<std::string>("line");
         QTest::addColumn<QList<int>>("yellow");
-        QTest::newRow("empty") << QString(81, '.') << QList<int>{};
-        QTest::newRow("two 5s in row 1") << ".5....5.." + QString(72, '.') << QList<int>{2, 7};
+        const std::string empty(81, '.');
+        QTest::newRow("empty") << empty << QList<int>{};
+        QTest::newRow("two 5s in row 1") << lineWith(empty, {{2, '5'}, {7, '5'}}) << QList<int>{2, 7};
         // Three 7s in block 1 on different rows and columns.
-        QTest::newRow("three in a block") << "7........" ".7......." "..7......" + QString(54, '.') << QList<int>{1, 11, 21};
+        QTest::newRow("three in a block") << lineWith(empty, {{1, '7'}, {11, '7'}, {21, '7'}}) << QList<int>{1, 11, 21};
         // Square 1 repeats in its row and its block: counted once.
-        QTest::newRow("row and block") << "3.3......" "..." "......" "3........" + QString(54, '.') << QList<int>{1, 3, 19};
+        QTest::newRow("row and block") << lineWith(empty, {{1, '3'}, {3, '3'}, {19, '3'}}) << QList<int>{1, 3, 19};
     }
     void entries()
     {
-        QFETCH(QString, line);
+        QFETCH(std::string, line);
         QFETCH(QList<int>, yellow);
-        Board board = boardFromLine(line.toStdString());
+        Board board = boardFromLine(line);
         QCOMPARE(int(CheckEntries(board)), int(yellow.size()));
         for (int s = 1; s <= 81; ++s)
             QCOMPARE(board.background(s) == kYellow, yellow.contains(s));
         QCOMPARE(int(CheckEntries(board)), 0); // already yellow: not counted again
         ResetSquareColors(board);
         QCOMPARE(int(CheckEntries(board)), int(yellow.size()));
-        QCOMPARE(digitsOf(board), digitsOf(boardFromLine(line.toStdString())));
+        QCOMPARE(digitsOf(board), digitsOf(boardFromLine(line)));
     }
 
     void checkReport_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<std::string>("line");
         QTest::addColumn<QString>("head");
-        QTest::newRow("complete") << QString::fromStdString(kFull)
+        const std::string empty(81, '.');
+        QTest::newRow("complete") << kFull
                                   << "1- Entries matched.\r\n2- No logical error found.\r\n3- Puzzle solved.";
-        QTest::newRow("empty") << QString(81, '.')
+        QTest::newRow("empty") << empty
                                << "1- Entries matched.\r\n2- No logical error found.\r\n3- Correct this errors:\r\n" +
                                       QString::fromStdString(emptyBoardReport());
-        QTest::newRow("one pair") << ".5....5.." + QString(72, '.') << "1- 2 errors found in entries!\r\n2- No logical error found.\r\n3- Correct this errors:\r\n\r\n";
-        QTest::newRow("one dead square") << ".12345678" "9........" + QString(63, '.')
+        QTest::newRow("one pair") << lineWith(empty, {{2, '5'}, {7, '5'}}) << "1- 2 errors found in entries!\r\n2- No logical error found.\r\n3- Correct this errors:\r\n\r\n";
+        QTest::newRow("one dead square") << ".123456789" + std::string(71, '.')
                                          << "1- Entries matched.\r\n2- 1 logical error found!\r\n3- Correct";
     }
     void checkReport()
     {
-        QFETCH(QString, line);
+        QFETCH(std::string, line);
         QFETCH(QString, head);
-        Board board = boardFromLine(line.toStdString());
+        Board board = boardFromLine(line);
         board.SetSquare(81, board[81].Digit, board[81].Fixed, kYellow); // left over from before
         Candidates c;
         RecordingPrompter prompter;

@@ -52,7 +52,6 @@ private slots:
             const std::string puzzle = digitsOf(board);
             for (int s = 1; s <= 81; ++s)
                 QVERIFY(puzzle[s - 1] == '0' || puzzle[s - 1] == solution[s - 1]);
-            QVERIFY(!oracleSolutions(puzzle, 1).first.empty());
         }
     }
 

@@ -92,19 +92,6 @@ std::vector<TechniqueCase> techniqueCases()
          -1, 0, {{squaresOf({2, 4, 6, 8, 9}, {2, 4, 6, 8}), "8"}}},
     };
 }
-
-// PUZZLE:GRADE:STEPS lines, as kvr rate prints them.
-std::vector<QStringList> gradedPuzzles()
-{
-    QFile file(QStringLiteral(KAVRIN_TEST_DATA "/grades.txt"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read grades.txt");
-    std::vector<QStringList> rows;
-    while (!file.atEnd())
-        if (const QString line = QString::fromUtf8(file.readLine()).trimmed(); !line.startsWith('#'))
-            rows.push_back(line.split(':'));
-    return rows;
-}
 } // namespace
 
 class GradingTest : public QObject {
@@ -136,7 +123,7 @@ private slots:
     // gets the solution's digit, and no square loses it.
     void ladderIsOrderedAndSound()
     {
-        for (const QStringList& row : gradedPuzzles()) {
+        for (const QStringList& row : dataRows("grades.txt")) { // PUZZLE:GRADE:STEPS, as kvr rate prints them
             const Grid puzzle = boardFromLine(row[0].toStdString()).digits();
             const SolutionCount solution = CountSolutions(puzzle, 2);
             const Rating rating = RatePuzzle(puzzle, true);

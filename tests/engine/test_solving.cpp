@@ -11,43 +11,7 @@ using namespace kavrin;
 using namespace kavrin::test;
 
 namespace {
-// A full valid grid, shifted rows.
-const std::string kFull = "123456789456789123789123456214365897365897214897214365531642978642978531978531642";
-
-std::string withHole(std::string line, int square)
-{
-    line[square - 1] = '.';
-    return line;
-}
-
-// An otherwise empty grid with the given (square, digit) pairs.
-QString lineWith(std::initializer_list<std::pair<int, char>> givens)
-{
-    QString line(81, '.');
-    for (const auto& [square, digit] : givens)
-        line[square - 1] = QChar(digit);
-    return line;
-}
-// Every SetSquare call as the window would see it: square, digit, Fixed and background.
-class StepLog final : public SquareObserver {
-public:
-    explicit StepLog(const Board& board) : board_(board) {}
-    void squareChanged(int index) override
-    {
-        steps.push_back({index, board_[index].Digit, board_[index].Fixed, board_.background(index)});
-    }
-    struct Step {
-        int square;
-        int digit;
-        bool fixed;
-        Colour background;
-        bool operator==(const Step&) const = default;
-    };
-    std::vector<Step> steps;
-
-private:
-    const Board& board_;
-};
+const std::string kEmpty(81, '.');
 
 // The search done the plain way, rebuilding the whole table and scanning every square after
 // each trial digit; the real one must make exactly the same calls.
@@ -87,40 +51,34 @@ SearchResult plainSearch(Board& board, Candidates& c, EventPump& events)
 class SolvingTest : public QObject {
     Q_OBJECT
 private slots:
-    void singles_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("rule"); // 0 rows, 1 columns, 2 blocks, 3 naked
-        QTest::addColumn<int>("square");
-        QTest::addColumn<int>("digit");
-        // Row 1 lacks only its last digit: every rule can see it.
-        QTest::newRow("naked single") << QString::fromStdString(withHole(kFull, 9)) << 3 << 9 << 9;
-        QTest::newRow("hidden in row") << QString::fromStdString(withHole(kFull, 9)) << 0 << 9 << 9;
-        // 5s in rows 2 and 3 (columns 7 and 4) and in column 2 leave square 1 alone for a 5 in
-        // row 1 and in block 1, though square 1 itself could still take other digits.
-        QTest::newRow("hidden in block")
-            << lineWith({{16, '5'}, {22, '5'}, {38, '5'}, {66, '5'}}) << 2 << 1 << 5;
-        // Column 1 holds 1..7; an 8 and a 9 in row 8 leave square 73 the only place for both,
-        // and the larger digit stays.
-        QTest::newRow("hidden in column, larger wins")
-            << lineWith({{1, '1'}, {10, '2'}, {19, '3'}, {28, '4'}, {37, '5'}, {46, '6'}, {55, '7'}, {66, '8'}, {67, '9'}})
-            << 1 << 73 << 9;
-    }
+    // Each rule alone fills its square, unfixed.
     void singles()
     {
-        QFETCH(QString, line);
-        QFETCH(int, rule);
-        Board board = boardFromLine(line.toStdString());
-        Candidates c;
-        c.UpdateCandidates(board);
-        using Strategy = bool (*)(Board&, const Candidates&);
-        const Strategy strategies[] = {HiddenSinglesInRows, HiddenSinglesInColumns,
-                                       HiddenSinglesInBlocks, NakedSingles};
-        QVERIFY(strategies[rule](board, c));
-        QFETCH(int, square);
-        QFETCH(int, digit);
-        QCOMPARE(int(board[square].Digit), digit);
-        QVERIFY(!board[square].Fixed);
+        const struct {
+            bool (*rule)(Board&, const Candidates&);
+            std::string line;
+            int square, digit;
+        } cases[] = {
+            // Row 1 lacks only its last digit: every rule can see it.
+            {NakedSingles, lineWith(kFull, {{9, '.'}}), 9, 9},
+            {HiddenSinglesInRows, lineWith(kFull, {{9, '.'}}), 9, 9},
+            // 5s in rows 2 and 3 (columns 7 and 4) and in column 2 leave square 1 alone for a 5 in
+            // row 1 and in block 1, though square 1 itself could still take other digits.
+            {HiddenSinglesInBlocks, lineWith(kEmpty, {{16, '5'}, {22, '5'}, {38, '5'}, {66, '5'}}), 1, 5},
+            // Column 1 holds 1..7; an 8 and a 9 in row 8, outside block 7, leave square 73 the only
+            // place for both, and the larger digit stays.
+            {HiddenSinglesInColumns,
+             lineWith(kEmpty, {{1, '1'}, {10, '2'}, {19, '3'}, {28, '4'}, {37, '5'}, {46, '6'}, {55, '7'}, {70, '8'}, {71, '9'}}),
+             73, 9},
+        };
+        for (const auto& [rule, line, square, digit] : cases) {
+            Board board = boardFromLine(line);
+            Candidates c;
+            c.UpdateCandidates(board);
+            QVERIFY(rule(board, c));
+            QCOMPARE(int(board[square].Digit), digit);
+            QVERIFY(!board[square].Fixed);
+        }
     }
 
     // One round on the easy puzzle: hidden singles by rows, then by columns, then by blocks,
@@ -155,98 +113,100 @@ private slots:
     // count the marks again, so a grid refused for its repeats alone is searched.
     void gate_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<std::string>("line");
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<QList<int>>("yellow");
         QTest::addColumn<QString>("again"); // the second attempt's refusal; empty: it searches
-        QTest::newRow("solved") << QString::fromStdString(kFull) << "This puzzle is solved." << QList<int>{}
-                                << "This puzzle is solved.";
-        QTest::newRow("repeat") << ".5....5.." + QString(72, '.') << "Please check entries." << QList<int>{2, 7}
-                                << QString();
-        QTest::newRow("dead square") << ".12345678" "9........" + QString(63, '.') << "Please check logicality."
-                                     << QList<int>{1} << "Please check logicality.";
+        const std::string repeat = ".5....5..";
+        QTest::newRow("solved") << kFull << "This puzzle is solved." << QList<int>{} << "This puzzle is solved.";
+        QTest::newRow("repeat") << repeat + kEmpty.substr(9) << "Please check entries." << QList<int>{2, 7} << QString();
+        QTest::newRow("dead square") << ".123456789" + kEmpty.substr(10) << "Please check logicality." << QList<int>{1}
+                                     << "Please check logicality.";
         // Square 10 is dead too, but the repeat is told first and the dead square left white.
-        QTest::newRow("repeat before dead square") << ".5....5.." ".12346789" + QString(63, '.')
-                                                   << "Please check entries." << QList<int>{2, 7}
-                                                   << "Please check logicality.";
+        QTest::newRow("repeat before dead square") << repeat + ".12346789" + kEmpty.substr(18) << "Please check entries."
+                                                   << QList<int>{2, 7} << "Please check logicality.";
     }
     void gate()
     {
-        QFETCH(QString, line);
-        Board board = boardFromLine(line.toStdString());
+        QFETCH(std::string, line);
+        Board board = boardFromLine(line);
         Candidates c;
-        RecordingPrompter prompter;
-        RecordingWait wait;
-        ScriptedEvents events(1);
-        SearchHost host{prompter, wait, events};
-        QCOMPARE(LastAttempt(board, c, host).end, SearchEnd::Refused);
+        FakeHost fake(1);
+        QCOMPARE(LastAttempt(board, c, fake.host).end, SearchEnd::Refused);
         QFETCH(QString, refusal);
-        QCOMPARE(prompter.texts(), QStringList{refusal});
-        QCOMPARE(prompter.messages[0].icon, Icon::Exclamation);
-        QVERIFY(wait.shown.empty());
+        QCOMPARE(fake.prompter.texts(), QStringList{refusal});
+        QCOMPARE(fake.prompter.messages[0].icon, Icon::Exclamation);
+        QVERIFY(fake.wait.shown.empty());
         QFETCH(QList<int>, yellow);
         for (int s = 1; s <= 81; ++s)
             QCOMPARE(board.background(s) == kYellow, yellow.contains(s));
         QFETCH(QString, again);
-        QCOMPARE(LastAttempt(board, c, host).end, again.isEmpty() ? SearchEnd::Cancelled : SearchEnd::Refused);
-        QCOMPARE(prompter.texts().at(1), again.isEmpty() ? "I finished my work." : again);
+        QCOMPARE(LastAttempt(board, c, fake.host).end, again.isEmpty() ? SearchEnd::Cancelled : SearchEnd::Refused);
+        QCOMPARE(fake.prompter.texts().at(1), again.isEmpty() ? "I finished my work." : again);
     }
 
     void searchMatchesPlainSearch_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<std::string>("line");
         QTest::addColumn<long long>("escAfter"); // the easier puzzles end before 20000
         for (const PuzzleCase& p : puzzleTable())
             for (const long long esc : {1LL, 2LL, 40LL, 333LL, 20000LL})
-                QTest::addRow("%s, Esc after %lld", p.name.c_str(), esc) << QString::fromStdString(p.puzzle) << esc;
-        QTest::newRow("empty grid, Esc late") << QString(81, '.') << 5000LL;
+                QTest::addRow("%s, Esc after %lld", p.name.c_str(), esc) << p.puzzle << esc;
+        QTest::newRow("empty grid, Esc late") << kEmpty << 5000LL;
         // 8 and 9 in row 2 keep them out of the end of row 1, so once row 1 reaches square 7 its last
         // two squares die together, and the search backs up through row 1 many times.
-        QTest::newRow("two dead at once") << "........." "......89." + QString(63, '.') << 2000LL;
+        QTest::newRow("two dead at once") << lineWith(kEmpty, {{16, '8'}, {17, '9'}}) << 2000LL;
     }
+    // The same gate, then the real search and the plain one from the same board: the same
+    // SetSquare calls, trials and end, and the table left as the last count rebuilt it.
     void searchMatchesPlainSearch()
     {
-        QFETCH(QString, line);
+        QFETCH(std::string, line);
         QFETCH(long long, escAfter);
-        compareWithPlainSearch(boardFromLine(line.toStdString()), escAfter);
+        Board fast = boardFromLine(line), plain = fast;
+        StepLog fastLog(fast), plainLog(plain);
+        fast.setObserver(&fastLog);
+        plain.setObserver(&plainLog);
+        Candidates fastTable, plainTable;
+        FakeHost fake(escAfter);
+        QVERIFY(!CheckBeforeSearch(plain, plainTable, fake.prompter));
+        ScriptedEvents plainEvents(escAfter);
+        const SearchResult expected = plainSearch(plain, plainTable, plainEvents);
+        const SearchResult result = LastAttempt(fast, fastTable, fake.host);
+        QCOMPARE(result.end, expected.end);
+        QCOMPARE(result.trials, expected.trials);
+        QCOMPARE(fastLog.steps.size(), plainLog.steps.size());
+        QVERIFY(fastLog.steps == plainLog.steps);
+        for (int s = 1; s <= 81; ++s)
+            QCOMPARE(fastTable.digits(s), plainTable.digits(s));
     }
 
     void solveCommand_data()
     {
-        QTest::addColumn<QString>("line");
+        QTest::addColumn<std::string>("line");
         QTest::addColumn<QList<int>>("answers"); // 1 Yes, 0 No
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<bool>("complete");
         const QString question = QString::fromUtf8(lastAttemptQuestion().text);
-        QTest::newRow("complete") << QString::fromStdString(kFull) << QList<int>{} << QStringList{"Puzzle solved."} << true;
-        QTest::newRow("logic completes") << QString::fromStdString(puzzleTable()[0].puzzle) << QList<int>{}
-                                         << QStringList{"Puzzle solved."} << true;
-        QTest::newRow("yes searches") << QString(81, '.') << QList<int>{1}
-                                      << QStringList{question, "I finished my work."} << true;
-        QTest::newRow("no stops") << QString::fromStdString(puzzleTable()[1].puzzle) << QList<int>{0}
-                                  << QStringList{question} << false;
-        QString repeated = QString::fromStdString(kFull);
-        std::swap(repeated[0], repeated[9]); // complete, but row 1 now holds two 4s
-        QTest::newRow("full with repeat") << repeated << QList<int>{1}
+        QTest::newRow("complete") << kFull << QList<int>{} << QStringList{"Puzzle solved."} << true;
+        QTest::newRow("logic completes") << puzzleTable()[0].puzzle << QList<int>{} << QStringList{"Puzzle solved."} << true;
+        QTest::newRow("yes searches") << kEmpty << QList<int>{1} << QStringList{question, "I finished my work."} << true;
+        QTest::newRow("no stops") << puzzleTable()[1].puzzle << QList<int>{0} << QStringList{question} << false;
+        // Complete, but row 1 now holds two 4s.
+        QTest::newRow("full with repeat") << lineWith(kFull, {{1, '4'}, {10, '1'}}) << QList<int>{1}
                                           << QStringList{question, "Please check entries."} << false;
     }
     void solveCommand()
     {
-        QFETCH(QString, line);
+        QFETCH(std::string, line);
         QFETCH(QList<int>, answers);
-        Board board = boardFromLine(line.toStdString());
+        Board board = boardFromLine(line);
         Candidates c;
-        RecordingPrompter prompter;
+        FakeHost fake;
         for (const int a : answers)
-            prompter.answers.push_back(a ? Answer::Yes : Answer::No);
-        RecordingWait wait;
-        ScriptedEvents events;
-        SearchHost host{prompter, wait, events};
-        SolveCommand(board, c, host);
-        QStringList texts;
-        for (const Message& m : prompter.messages)
-            texts << QString::fromStdString(m.text);
-        QTEST(texts, "texts");
+            fake.prompter.answers.push_back(a ? Answer::Yes : Answer::No);
+        SolveCommand(board, c, fake.host);
+        QTEST(fake.prompter.texts(), "texts");
         QTEST(CheckCompletion(board) == 0, "complete");
     }
 
@@ -267,34 +227,6 @@ private slots:
         QCOMPARE(QString::fromStdString(q.text), QString::fromStdU16String(expected));
         QCOMPARE(q.icon, Icon::Question);
         QCOMPARE(q.buttons, Buttons::YesNo);
-    }
-private:
-    // The same gate, then the real search and the plain one from the same board: the same
-    // SetSquare calls, trials and end, and the table left as the last count rebuilt it.
-    static void compareWithPlainSearch(const Board& start, long long escAfter)
-    {
-        Board fast = start;
-        Board plain = start;
-        StepLog fastLog(fast);
-        StepLog plainLog(plain);
-        fast.setObserver(&fastLog);
-        plain.setObserver(&plainLog);
-        Candidates fastTable;
-        Candidates plainTable;
-        RecordingPrompter prompter;
-        RecordingWait wait;
-        QVERIFY(!CheckBeforeSearch(plain, plainTable, prompter));
-        ScriptedEvents plainEvents(escAfter);
-        const SearchResult expected = plainSearch(plain, plainTable, plainEvents);
-        ScriptedEvents fastEvents(escAfter);
-        SearchHost host{prompter, wait, fastEvents};
-        const SearchResult result = LastAttempt(fast, fastTable, host);
-        QCOMPARE(result.end, expected.end);
-        QCOMPARE(result.trials, expected.trials);
-        QCOMPARE(fastLog.steps.size(), plainLog.steps.size());
-        QVERIFY(fastLog.steps == plainLog.steps);
-        for (int s = 1; s <= 81; ++s)
-            QCOMPARE(fastTable.digits(s), plainTable.digits(s));
     }
 };
 

@@ -7,16 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using kavrin::RecentList;
-
-using kavrin::test::contents;
-using kavrin::test::writeFile;
-
-namespace {
-
-int tenPerCharacter(const QString& text) { return 10 * static_cast<int>(text.size()); }
-
-} // namespace
+using namespace kavrin;
+using namespace kavrin::test;
 
 class RecentListTest : public QObject {
     Q_OBJECT
@@ -56,7 +48,7 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(QStringList, entries);
-        QCOMPARE(kavrin::parseRecentEntries(text), entries);
+        QCOMPARE(parseRecentEntries(text), entries);
     }
 
     // Each step adds a path, or removes it when it starts with '-'; "!" marks a step that must fail.
@@ -133,19 +125,16 @@ private slots:
         const QString path = name.isEmpty() ? QString() : dir_.filePath(name);
         if (bytes != "<none>")
             QVERIFY(writeFile(path, bytes));
-        QCOMPARE(kavrin::FileExisits(path), length);
+        QCOMPARE(FileExisits(path), length);
     }
 
-    void listFileBesideAWritableExecutable()
+    // Beside a writable executable, in the application's data folder otherwise.
+    void listFileFolder()
     {
-        QCOMPARE(kavrin::recentListFilePath(dir_.path()), listFile());
-    }
-
-    void listFileInAppDataOtherwise()
-    {
+        QCOMPARE(recentListFilePath(dir_.path()), listFile());
         QStandardPaths::setTestModeEnabled(true);
         const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        const QString path = kavrin::recentListFilePath(dir_.filePath(QStringLiteral("gone")));
+        const QString path = recentListFilePath(dir_.filePath(QStringLiteral("gone")));
         QCOMPARE(path, dataFolder + QStringLiteral("/Recent Files.txt"));
         QVERIFY(QFileInfo(dataFolder).isDir());
         QStandardPaths::setTestModeEnabled(false);
@@ -183,8 +172,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(QString, caption);
-        const QString shortened = kavrin::ShortenPath(path, 500, tenPerCharacter);
-        QCOMPARE(shortened, caption);
+        QCOMPARE(ShortenPath(path, 500, [](const QString& text) { return 10 * int(text.size()); }), caption);
     }
 };
 
