@@ -87,35 +87,29 @@ private slots:
     }
 
     // Released, unhooked, or its form destroyed: turns go by untouched until a form is hooked again.
-    void releasedUnhookedOrGone_data()
-    {
-        QTest::addColumn<int>("way");
-        QTest::newRow("form released") << 0;
-        QTest::newRow("unhooked") << 1;
-        QTest::newRow("form destroyed while hooked") << 2;
-    }
     void releasedUnhookedOrGone()
     {
-        QFETCH(int, way);
-        auto form = std::make_unique<WheelTarget>();
-        CMouseWheel wheel;
-        int raised = 0;
-        wheel.setMouseWheelHandler([&raised](int&, int& Cancel) { Cancel = ++raised; });
-        wheel.Form(form.get());
-        wheel.SubClassHookForm();
-        if (way == 0)
-            wheel.Form(nullptr);
-        else if (way == 1)
-            wheel.SubClassUnHookForm();
-        else
-            form = std::make_unique<WheelTarget>();
-        send(*form, "120");
-        QCOMPARE(raised, 0);
-        wheel.Form(form.get());
-        wheel.SubClassHookForm();
-        send(*form, "120");
-        QCOMPARE(raised, 1);
-        QCOMPARE(form->wheelEvents, 1);
+        for (const int way : {0, 1, 2}) {
+            auto form = std::make_unique<WheelTarget>();
+            CMouseWheel wheel;
+            int raised = 0;
+            wheel.setMouseWheelHandler([&raised](int&, int& Cancel) { Cancel = ++raised; });
+            wheel.Form(form.get());
+            wheel.SubClassHookForm();
+            if (way == 0)
+                wheel.Form(nullptr);
+            else if (way == 1)
+                wheel.SubClassUnHookForm();
+            else
+                form = std::make_unique<WheelTarget>();
+            send(*form, "120");
+            QCOMPARE(raised, 0);
+            wheel.Form(form.get());
+            wheel.SubClassHookForm();
+            send(*form, "120");
+            QCOMPARE(raised, 1);
+            QCOMPARE(form->wheelEvents, 1);
+        }
     }
 };
 

@@ -15,10 +15,7 @@ namespace {
 // Default values of any type by key path.
 class MemoryRegistry final : public Registry {
 public:
-    RegKey openKey(const QString& subKey) override
-    {
-        return values.contains(subKey) ? handle(subKey) : kNullKey;
-    }
+    RegKey openKey(const QString& subKey) override { return values.contains(subKey) ? handle(subKey) : kNullKey; }
     std::optional<RegValue> queryValue(RegKey key, const QString& name) override
     {
         if (!open_.contains(key) || !name.isEmpty() || !values.contains(open_[key]))
@@ -60,7 +57,6 @@ RegValue stored(const QString& text)
 {
     return {RegType::String, text.toUtf8() + '\0'};
 }
-
 
 } // namespace
 

@@ -42,7 +42,6 @@ private slots:
     {
         QTest::addColumn<QString>("left"); // what stands at the socket's path before the first start
         QTest::addColumn<bool>("handedOver");
-        QTest::newRow("nothing") << "" << true;
         QTest::newRow("garbage") << "garbage" << true;
         QTest::newRow("a socket nobody listens on") << "stale socket" << true;
         QTest::newRow("a folder: both run alone") << "folder" << false;

@@ -9,11 +9,6 @@ class WindowIconTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QGuiApplication::setWindowIcon(QIcon());
-    }
-
     // A blue block whose front is a puzzle grid, sharp down to 16 pixels: no blur on a digit.
     void iconHasEverySizeOfOurPicture()
     {
@@ -27,26 +22,22 @@ private slots:
     }
 
     // With SetAsAppIcon the top of the owner chain and the application get it too; no window is ignored.
-    void ownerChainAndApplication_data()
-    {
-        QTest::addColumn<bool>("setAsAppIcon");
-        QTest::newRow("as application icon") << true;
-        QTest::newRow("window only") << false;
-    }
     void ownerChainAndApplication()
     {
-        QFETCH(bool, setAsAppIcon);
-        kavrin::SetIcon(nullptr, kavrin::kAppIconName, true);
-        QVERIFY(QGuiApplication::windowIcon().isNull());
-        QWindow top;
-        QWindow middle;
-        QWindow window;
-        middle.setTransientParent(&top);
-        window.setTransientParent(&middle);
-        kavrin::SetIcon(&window, kavrin::kAppIconName, setAsAppIcon);
-        QCOMPARE(window.icon().availableSizes().size(), int(kavrin::kIconSizes.size()));
-        QCOMPARE(top.icon().isNull(), !setAsAppIcon);
-        QCOMPARE(QGuiApplication::windowIcon().isNull(), !setAsAppIcon);
+        for (const bool setAsAppIcon : {true, false}) {
+            QGuiApplication::setWindowIcon(QIcon());
+            kavrin::SetIcon(nullptr, kavrin::kAppIconName, true);
+            QVERIFY(QGuiApplication::windowIcon().isNull());
+            QWindow top;
+            QWindow middle;
+            QWindow window;
+            middle.setTransientParent(&top);
+            window.setTransientParent(&middle);
+            kavrin::SetIcon(&window, kavrin::kAppIconName, setAsAppIcon);
+            QCOMPARE(window.icon().availableSizes().size(), int(kavrin::kIconSizes.size()));
+            QCOMPARE(top.icon().isNull(), !setAsAppIcon);
+            QCOMPARE(QGuiApplication::windowIcon().isNull(), !setAsAppIcon);
+        }
     }
 };
 

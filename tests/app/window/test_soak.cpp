@@ -27,18 +27,13 @@ constexpr int kCancelPassLimit = 20000;
 constexpr int kPixelCheckInterval = 25;
 
 // Ok boxes are acknowledged; every question gets a random Yes or No.
-class RandomPrompter final : public Prompter {
-public:
-    explicit RandomPrompter(std::mt19937& random) : random_(random) {}
+struct RandomPrompter final : Prompter {
+    explicit RandomPrompter(std::mt19937& random) : random(random) {}
     Answer ask(const Message& message) override
     {
-        if (message.buttons == Buttons::Ok)
-            return Answer::Ok;
-        return random_() % 2 ? Answer::Yes : Answer::No;
+        return message.buttons == Buttons::Ok ? Answer::Ok : random() % 2 ? Answer::Yes : Answer::No;
     }
-
-private:
-    std::mt19937& random_;
+    std::mt19937& random;
 };
 
 // Every key the squares take, some they ignore, and (last) the command shortcuts.
@@ -81,14 +76,6 @@ QString gridState(const frmGame& game)
     return state;
 }
 
-// The platform's "does not support raise()" and the like say nothing about the window.
-QtMessageHandler previousHandler = nullptr;
-void quietPlatform(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type != QtWarningMsg || !message.startsWith(QLatin1String("This plugin does not support")))
-        previousHandler(type, context, message);
-}
-
 } // namespace
 
 class SoakTest : public QObject {
@@ -96,7 +83,6 @@ class SoakTest : public QObject {
 private slots:
     void randomActions()
     {
-        previousHandler = qInstallMessageHandler(quietPlatform);
         game_.show();
         QApplication::setActiveWindow(&game_);
         QVERIFY(QTest::qWaitForWindowExposed(&game_));
@@ -114,7 +100,6 @@ private slots:
             if (!broken.isEmpty())
                 QFAIL(qPrintable(report(broken)));
         }
-        qInstallMessageHandler(previousHandler);
     }
 
 private:
@@ -150,19 +135,18 @@ private:
     QString wrongPicture() const
     {
         for (int i = 1; i <= kSquareCount; ++i) {
-            const QImage image = game_.square(i).grab().toImage();
-            const QRect inner = game_.square(i).contentsRect();
+            const QImage image = game_.square(i).grab().toImage().copy(game_.square(i).contentsRect());
             const QColor background = toQColor(game_.board().background(i));
             const QColor ink = toQColor(game_.board().digitColour(i));
             bool inked = false;
             bool marked = false;
-            for (int y = inner.top(); y <= inner.bottom(); ++y)
-                for (int x = inner.left(); x <= inner.right(); ++x) {
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
                     inked = inked || image.pixelColor(x, y) == ink;
                     marked = marked || image.pixelColor(x, y) != background;
                 }
             const bool digit = game_.board()[i].Digit != 0;
-            if (image.pixelColor(inner.topLeft()) != background || digit != inked || (!digit && marked))
+            if (image.pixelColor(0, 0) != background || digit != inked || (!digit && marked))
                 return QStringLiteral("square %1 is not drawn as its record says").arg(i);
         }
         return {};
@@ -229,17 +213,13 @@ private:
 
     QPoint pointIn(const QWidget& widget) { return {below(widget.width()), below(widget.height())}; }
 
-    // Saved puzzles, missing ones, short ones and random bytes.
+    // Saved puzzles, missing ones and short ones (what the loader makes of odd bytes is the engine's test).
     QString randomPuzzlePath()
     {
-        static const char* const names[] = {"a.kvr", "b.kvr", "c.kvr", "missing.kvr", "short.kvr", "noise.kvr"};
+        static const char* const names[] = {"a.kvr", "b.kvr", "c.kvr", "missing.kvr", "short.kvr"};
         QString path = folder_.filePath(QString::fromLatin1(names[below(std::size(names))]));
-        if (path.endsWith("short.kvr") || path.endsWith("noise.kvr")) {
-            QByteArray bytes(path.endsWith("short.kvr") ? below(243) : 243 + below(3), '\0');
-            for (char& byte : bytes) // mostly records a file could hold
-                byte = static_cast<char>(std::array{0, 0, 0, 0, 0, below(10), below(10), below(10), 0xFF, below(256)}[below(10)]);
-            writeFile(path, bytes);
-        }
+        if (path.endsWith("short.kvr"))
+            writeFile(path, QByteArray(below(243), '\x05'));
         return path;
     }
 

@@ -16,25 +16,11 @@ namespace {
 
 using Act = std::function<void(QWidget*)>;
 
-Act key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    return [=](QWidget* square) { QTest::keyClick(square, key, modifiers); };
-}
+Act key(Qt::Key k, Qt::KeyboardModifiers m = {}) { return [=](QWidget* s) { QTest::keyClick(s, k, m); }; }
+Act click(Qt::MouseButton button) { return [=](QWidget* s) { QTest::mouseClick(s, button); }; }
+Act wheel(int delta) { return [=](QWidget* s) { turnWheel(*static_cast<frmGame*>(s->window()), *s, delta); }; }
 
-Act click(Qt::MouseButton button)
-{
-    return [=](QWidget* square) { QTest::mouseClick(square, button); };
-}
-
-Act wheel(int delta)
-{
-    return [=](QWidget* square) { turnWheel(*static_cast<frmGame*>(square->window()), *square, delta); };
-}
-
-void moveWith(QWidget& widget, QPoint at, Qt::MouseButtons buttons)
-{
-    sendMouse(widget, QEvent::MouseMove, Qt::NoButton, at, buttons);
-}
+void moveWith(QWidget& widget, QPoint at, Qt::MouseButtons held) { sendMouse(widget, QEvent::MouseMove, {}, at, held); }
 
 // Scaled up from one pixel per logical pixel, every aligned 2 x 2 block is of one colour.
 bool finerThanALogicalPixel(const QImage& image)
@@ -88,16 +74,12 @@ private slots:
             QSKIP("for test_hidpi, at a device pixel ratio of 2");
         QTest::keyClick(&w.game.square(1), Qt::Key_7);
         QTest::mouseDClick(&w.game.panel(), Qt::LeftButton, {}, QPoint(100, 100));
-        const struct {
-            const char* what;
-            QWidget* widget;
-        } drawn[] = {{"square", &w.game.square(1)},
-                     {"tile", w.game.panel().findChildren<SolveTile*>().value(1)},
-                     {"panel", &w.game.panel()}};
-        for (const auto& d : drawn) {
-            const QImage image = d.widget->grab().toImage();
-            QCOMPARE(image.size(), d.widget->size() * 2);
-            QVERIFY2(finerThanALogicalPixel(image), d.what);
+        const std::pair<const char*, QWidget*> drawn[] = {{"square", &w.game.square(1)}, {"panel", &w.game.panel()},
+                                                          {"tile", w.game.panel().findChildren<SolveTile*>().value(1)}};
+        for (const auto& [what, widget] : drawn) {
+            const QImage image = widget->grab().toImage();
+            QCOMPARE(image.size(), widget->size() * 2);
+            QVERIFY2(finerThanALogicalPixel(image), what);
         }
     }
 
@@ -283,25 +265,21 @@ private slots:
         QCOMPARE(owner, w.game.windowHandle());
     }
 
-    void closingMidSearchExitsCleanly_data()
-    {
-        QTest::addColumn<bool>("quitApplication");
-        QTest::newRow("close the window") << false;
-        QTest::newRow("quit the application") << true;
-    }
+    // A close of the window, or a quit of the application.
     void closingMidSearchExitsCleanly()
     {
-        QFETCH(bool, quitApplication);
-        Window w;
-        w.prompter.answers = {Answer::Yes};
-        duringSearch(w, 10, [&] { quitApplication ? QCoreApplication::quit() : void(w.game.close()); });
-        // Inside the program's own event loop, which must end once the search has unwound.
-        QTimer::singleShot(0, &w.game, [&] { trigger(w.game, "Solve"); });
-        QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(1); });
-        QCOMPARE(QApplication::exec(), 0);
-        QVERIFY(!w.game.isVisible() && !w.game.waitWindow()->isVisible());
-        QCOMPARE(w.prompter.texts().size(), 1); // nothing after the question
-        QVERIFY(digits(w.game).contains('0'));
+        for (const bool quitApplication : {false, true}) {
+            Window w;
+            w.prompter.answers = {Answer::Yes};
+            duringSearch(w, 10, [&] { quitApplication ? QCoreApplication::quit() : void(w.game.close()); });
+            // Inside the program's own event loop, which must end once the search has unwound.
+            QTimer::singleShot(0, &w.game, [&] { trigger(w.game, "Solve"); });
+            QTimer::singleShot(60000, qApp, [] { QCoreApplication::exit(1); });
+            QCOMPARE(QApplication::exec(), 0);
+            QVERIFY(!w.game.isVisible() && !w.game.waitWindow()->isVisible());
+            QCOMPARE(w.prompter.texts().size(), 1); // nothing after the question
+            QVERIFY(digits(w.game).contains('0'));
+        }
     }
 };
 

@@ -89,13 +89,6 @@ void xdotool(const QStringList& arguments)
     QVERIFY2(run(QStringLiteral("xdotool"), arguments), qPrintable(arguments.join(u' ')));
 }
 
-// A point of a widget on the screen, as xdotool wants it.
-QStringList screenPoint(const QWidget& widget)
-{
-    const QPoint at = widget.mapToGlobal(widget.rect().center());
-    return {QString::number(at.x()), QString::number(at.y())};
-}
-
 } // namespace
 
 class WindowManagerTest : public QObject {
@@ -135,7 +128,8 @@ private slots:
         bool escTaken = false;
         duringSearch(w, 3, [&] {
             QVERIFY(QTest::qWaitForWindowActive(w.game.waitWindow()));
-            xdotool(QStringList{"mousemove"} + screenPoint(w.game.square(1)) + QStringList{"click", "1"});
+            const QPoint at = w.game.square(1).mapToGlobal(QPoint(15, 15));
+            xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
             // Esc again and again until it lands: the window manager settles the focus in its own time.
             QElapsedTimer sinceEsc;
             escTaken = QTest::qWaitFor([&] {

@@ -54,15 +54,16 @@ inline void trigger(const frmGame& game, const QString& caption)
     QFAIL(qPrintable("no command " + caption));
 }
 
-// The File menu's recent items that show, top to bottom.
-inline QList<QAction*> recentItems(const frmGame& game)
+// The File menu's items that show, top to bottom: all of them, or the recent ones.
+inline QList<QAction*> fileMenuItems(const frmGame& game, bool recentOnly = true)
 {
     QList<QAction*> items;
     for (QAction* action : game.menuBar()->actions().constFirst()->menu()->actions())
-        if (action->isVisible() && !action->data().toString().isEmpty())
+        if (action->isVisible() && (!recentOnly || !action->data().toString().isEmpty()))
             items << action;
     return items;
 }
+inline QList<QAction*> recentItems(const frmGame& game) { return fileMenuItems(game); }
 
 inline QStringList recentCaptions(const frmGame& game)
 {
@@ -85,11 +86,10 @@ inline QString digits(const frmGame& game)
 inline bool dropAt(QWidget& window, QPoint at, const QMimeData& data)
 {
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
     QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &move);
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
+    for (QEvent* event : std::initializer_list<QEvent*>{&enter, &move, &drop})
+        QApplication::sendEvent(&window, event);
     return enter.isAccepted() && move.isAccepted();
 }
 
