@@ -28,13 +28,15 @@ using kavrin::fuzz::expect;
 
 namespace {
 
-// The application and a folder the relative paths are taken in, with a puzzle, an empty file
-// and a subfolder to find. Made once: none of it grows from run to run.
+// The application and a folder the relative paths are taken in, with a puzzle, one whose name
+// the recent list cannot hold, an empty file and a subfolder to find. Made once: none of it
+// grows from run to run.
 struct Setting {
     Setting()
     {
         const QDir dir(folder.path());
         expect(test::writeFile(dir.filePath("puzzle.kvr"), QByteArray(243, '\0')) &&
+                   test::writeFile(dir.filePath("line\nbreak.kvr"), QByteArray(243, '\0')) &&
                    test::writeFile(dir.filePath("empty.kvr"), {}) && dir.mkpath("folder"),
                "the scratch folder is filled");
     }
