@@ -4,6 +4,8 @@
 #   kvr_test.sh KVR DATA_FOLDER
 set -uo pipefail
 kvr=$1 data=$2
+# Every run has a time limit: a hang fails its case, not the whole test.
+timed() { timeout 120 "$kvr" "$@"; }
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 failed=0
@@ -21,7 +23,7 @@ nl=$'\n'
 # Runs kvr on the standard input file $in (none: empty), leaving $code, $out and $err whole.
 in=/dev/null
 run() {
-    timeout 120 "$kvr" "$@" <"$in" >"$tmp/out" 2>"$tmp/err"
+    timed "$@" <"$in" >"$tmp/out" 2>"$tmp/err"
     code=$?
     IFS= read -r -d '' out < <(head -c 1M "$tmp/out") # a runaway run is cut short
     IFS= read -r -d '' err < <(head -c 1M "$tmp/err")
@@ -92,20 +94,20 @@ done
 printf '%s\n' "$easy" >"$tmp/easy"
 for args in "show $easy" "check $easy" "solve $easy" "count -" "generate --seed 1" "convert $easy -" "solve --help"; do
     # shellcheck disable=SC2086
-    "$kvr" $args <"$tmp/easy" >/dev/full 2>"$tmp/err"
+    timed $args <"$tmp/easy" >/dev/full 2>"$tmp/err"
     exactly "$args onto a full disk" "3 kvr: standard output: No space left on device" "$? $(tail -n 1 "$tmp/err")"
 done
 
 # Whatever makes a command fail, an output file that was there stays byte for byte, and no
 # temporary file is left beside it. IN is the input, OUT and LINK the old file and a link to it;
 # LIMIT, when given, is how many kilobytes a file may grow to.
-while IFS='|' read -r what input limited status error args; do
+while IFS='|' read -r what input size_limit status error args; do
     dir=$tmp/whole && rm -rf "$dir" && mkdir "$dir"
-    "$kvr" convert "$easy_solution" "$dir/old.kvr" && cp "$dir/old.kvr" "$tmp/before" && ln -s old.kvr "$dir/link.kvr"
+    timed convert "$easy_solution" "$dir/old.kvr" && cp "$dir/old.kvr" "$tmp/before" && ln -s old.kvr "$dir/link.kvr"
     input=${input/OUT/$dir/old.kvr} && input=${input/LINK/$dir/link.kvr} && args=${args/IN/$input}
     # The error comes through a pipe, which the limit leaves alone.
     # shellcheck disable=SC2086
-    err=$( (trap '' XFSZ && ulimit -f "${limited:-unlimited}" && exec "$kvr" ${args/OUT/$dir/old.kvr} 2>&1 >/dev/null))
+    err=$( (trap '' XFSZ && ulimit -f "${size_limit:-unlimited}" && exec timeout 120 "$kvr" ${args/OUT/$dir/old.kvr} 2>&1 >/dev/null))
     code=$? out=''
     expect "$what" "$status" '' "$error"
     cmp -s "$tmp/before" "$dir/old.kvr" || fail "$what: the old file changed"
@@ -129,7 +131,7 @@ exactly 'convert into a FIFO' "0 $easy FIFO" "$code ${line-} $([ -p "$tmp/fifo" 
 # Input that cannot be read is named, with the system's reason.
 in=/ run solve -
 exactly 'standard input a folder' "2 kvr: standard input: Is a directory$nl" "$code $err"
-"$kvr" show - <&- 2>"$tmp/err"
+timed show - <&- 2>"$tmp/err"
 exactly 'standard input closed' '2 kvr: standard input: Bad file descriptor' "$? $(<"$tmp/err")"
 run check /
 exactly 'an argument a folder' "2 kvr: /: Is a directory$nl" "$code $err"
@@ -158,7 +160,7 @@ exactly 'a long line in a batch' \
 # A .kvr file's solver digits are no givens: a puzzle line leaves them out and says so. Square 1
 # keeps its fixed 5; squares 2, 3 and 7 hold a solver's 3, 4 and 8.
 half="$tmp/Half Solved.KVR"
-"$kvr" convert "$easy" "$half"
+timed convert "$easy" "$half"
 printf '\3\0\0\4\0\0' | dd of="$half" bs=1 seek=3 conv=notrunc status=none
 printf '\10\0\0' | dd of="$half" bs=1 seek=18 conv=notrunc status=none
 for all in '' --all; do
