@@ -32,7 +32,9 @@ void expectBoard(const Board& board, std::string_view line)
 
     const auto again = parsePuzzleLine(formatted);
     const auto* reread = std::get_if<Board>(&again);
-    expect(reread && reread->digits() == board.digits(), "a formatted line parses back to the same board");
+    expect(reread != nullptr, "a formatted line parses back");
+    for (int s = 1; s <= kSquareCount; ++s)
+        expect((*reread)[s] == board[s], "a formatted line parses back to the same digits and fixed flags");
 }
 
 } // namespace

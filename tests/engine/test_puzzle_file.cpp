@@ -101,7 +101,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("old.kvr");
-        const QByteArray old = "\x05\xFF\xFF" + QByteArray(240, '\0');
+        const QByteArray old = puzzleBytes("\x05\xFF\xFF");
         QVERIFY(writeFile(path, old));
         // Writes past 100 bytes fail, as on a full disk; root ignores folder rights, this not.
         std::signal(SIGXFSZ, SIG_IGN);
