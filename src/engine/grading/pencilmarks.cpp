@@ -15,7 +15,7 @@ void Pencilmarks::place(int square, int digit)
 {
     digits[static_cast<std::size_t>(square)] = static_cast<std::uint8_t>(digit);
     candidates[static_cast<std::size_t>(square)] = 0;
-    for (const std::uint8_t peer : kGrid.peers[static_cast<std::size_t>(square)])
+    for (const std::uint8_t peer : kGeometry.peers[static_cast<std::size_t>(square)])
         candidates[peer] &= static_cast<DigitMask>(~(1u << digit));
 }
 
@@ -30,7 +30,7 @@ bool Pencilmarks::solved() const
 PlaceMask Pencilmarks::placesOf(int house, int digit) const
 {
     PlaceMask places = 0;
-    const HouseSquares& squares = kGrid.houses[static_cast<std::size_t>(house)];
+    const HouseSquares& squares = kGeometry.houses[static_cast<std::size_t>(house)];
     for (std::size_t k = 0; k < squares.size(); ++k)
         if ((candidates[squares[k]] >> digit & 1u) != 0)
             places |= static_cast<PlaceMask>(1u << k);
@@ -39,7 +39,7 @@ PlaceMask Pencilmarks::placesOf(int house, int digit) const
 
 bool Pencilmarks::holds(int house, int digit) const
 {
-    for (const std::uint8_t s : kGrid.houses[static_cast<std::size_t>(house)])
+    for (const std::uint8_t s : kGeometry.houses[static_cast<std::size_t>(house)])
         if (digits[s] == digit)
             return true;
     return false;

@@ -20,7 +20,7 @@ constexpr DigitMask bitOf(int digit)
 
 int squareOf(int house, int k)
 {
-    return kGrid.houses[static_cast<std::size_t>(house)][static_cast<std::size_t>(k)];
+    return kGeometry.houses[static_cast<std::size_t>(house)][static_cast<std::size_t>(k)];
 }
 
 DigitMask candidatesOf(const Pencilmarks& marks, int square)
@@ -75,7 +75,7 @@ std::optional<Deduction> hiddenSingle(const Pencilmarks& marks)
 {
     for (int house = 0; house < kHouseCount; ++house) {
         DigitMask once = 0, twice = 0;
-        for (const std::uint8_t s : kGrid.houses[static_cast<std::size_t>(house)]) {
+        for (const std::uint8_t s : kGeometry.houses[static_cast<std::size_t>(house)]) {
             twice |= once & marks.candidates[s];
             once |= marks.candidates[s];
         }
@@ -110,7 +110,7 @@ int kindOf(int house)
 
 bool inHouse(int square, int house)
 {
-    return kGrid.housesOf[static_cast<std::size_t>(square)][static_cast<std::size_t>(kindOf(house))] == house;
+    return kGeometry.housesOf[static_cast<std::size_t>(square)][static_cast<std::size_t>(kindOf(house))] == house;
 }
 
 // A digit whose places in a block all lie in one line (pointing), or in a line all lie in one
@@ -122,7 +122,7 @@ std::optional<Deduction> lockedSet(const Pencilmarks& marks, Technique technique
             const PlaceMask places = marks.placesOf(house, d);
             if (std::popcount(places) < 2)
                 continue;
-            for (const std::uint8_t other : kGrid.housesOf[static_cast<std::size_t>(squareOf(house, std::countr_zero(places)))]) {
+            for (const std::uint8_t other : kGeometry.housesOf[static_cast<std::size_t>(squareOf(house, std::countr_zero(places)))]) {
                 bool locked = (kindOf(other) == 2) != (kindOf(house) == 2);
                 for (PlaceMask p = places; p != 0 && locked; p &= p - 1)
                     locked = inHouse(squareOf(house, std::countr_zero(p)), other);
@@ -133,7 +133,7 @@ std::optional<Deduction> lockedSet(const Pencilmarks& marks, Technique technique
                 step.house = house;
                 step.otherHouse = other;
                 bool any = false;
-                for (const std::uint8_t s : kGrid.houses[other])
+                for (const std::uint8_t s : kGeometry.houses[other])
                     if (!inHouse(s, house))
                         any |= takeAway(step, marks, s, bitOf(d));
                 if (any)
@@ -240,7 +240,7 @@ std::optional<Deduction> wing(const Pencilmarks& marks, Technique technique, int
         const DigitMask xy = candidatesOf(marks, pivot);
         if (std::popcount(xy) != pivotDigits)
             continue;
-        const auto& peers = kGrid.peers[static_cast<std::size_t>(pivot)];
+        const auto& peers = kGeometry.peers[static_cast<std::size_t>(pivot)];
         for (std::size_t i = 0; i < peers.size(); ++i)
             for (std::size_t j = i + 1; j < peers.size(); ++j) {
                 const DigitMask a = candidatesOf(marks, peers[i]), b = candidatesOf(marks, peers[j]);
