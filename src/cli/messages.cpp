@@ -62,7 +62,7 @@ std::string noPuzzleLine()
 
 std::string notAPuzzleFile(std::size_t bytes)
 {
-    return "not a puzzle file: it holds " + std::to_string(bytes) + " bytes, a puzzle needs " +
+    return "not a puzzle file: it holds " + std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes") + ", a puzzle needs " +
            std::to_string(kPuzzleFileSize);
 }
 

@@ -139,9 +139,15 @@ run show "$(dots 80)"
 exactly 'a line of the wrong length' "2 kvr: puzzle line: a puzzle line has 81 characters, this one has 80$nl" "$code $err"
 run show /dev/null
 exactly 'an empty file' "2 kvr: /dev/null: holds no puzzle line$nl" "$code $err"
-printf '\1%.0s' {1..10} >"$tmp/short.kvr"
-run show "$tmp/short.kvr"
-exactly 'a short .kvr file' "2 kvr: $tmp/short.kvr: not a puzzle file: it holds 10 bytes, a puzzle needs 243$nl" "$code $err"
+for bytes in '1 byte' '10 bytes'; do
+    head -c "${bytes% *}" /dev/zero >"$tmp/short.kvr"
+    run show "$tmp/short.kvr"
+    exactly "a .kvr file of $bytes" "2 kvr: $tmp/short.kvr: not a puzzle file: it holds $bytes, a puzzle needs 243$nl" "$code $err"
+done
+# A byte-order mark before the first line, as some editors save it, is no part of the line.
+printf '\xEF\xBB\xBF%s\r\n' "$easy" >"$tmp/marked.txt"
+run show "$tmp/marked.txt"
+expect 'a file with a byte-order mark' 0 '| 5 3 . | . 7 . | . . . |' ''
 
 # A line with no end in sight is refused without waiting for it, and a batch goes on after it.
 ones() { head -c "$1" /dev/zero | tr '\0' 1; }
@@ -152,10 +158,15 @@ timeout 20 "$kvr" show - <"$tmp/long" 2>"$tmp/err" # standard input is still ope
 exactly 'a long line' "2 kvr: standard input, line 1: a puzzle line has 81 characters, this one has more than 1024" \
     "$? $(<"$tmp/err")"
 kill "$writer" 2>/dev/null; wait "$writer" 2>/dev/null # the writer mostly ends on the broken pipe
-{ ones $((5 << 20)) && printf '\n%s\n' "$easy"; } >"$tmp/batch"
+# At the limit a line is read (and is no puzzle), one past it is refused; a line far past it
+# is skipped across many reads. The byte-order mark is not counted.
+{ printf '\xEF\xBB\xBF' && ones 1024 && echo && ones 1024 && echo && ones 1025 && echo && ones 300000 &&
+    printf '\n%s\n' "$easy"; } >"$tmp/batch"
 in=$tmp/batch run solve -
-exactly 'a long line in a batch' \
-    "2 $easy_solution$nl kvr: line 1: a puzzle line has 81 characters, this one has more than 1024$nl" "$code $out $err"
+has='kvr: line %d: a puzzle line has 81 characters, this one has %s\n'
+# shellcheck disable=SC2059
+exactly 'long lines in a batch' "2 $easy_solution$nl $(printf "$has" 1 1024 2 1024 3 'more than 1024' 4 'more than 1024')$nl" \
+    "$code $out $err"
 
 # A .kvr file's solver digits are no givens: a puzzle line leaves them out and says so. Square 1
 # keeps its fixed 5; squares 2, 3 and 7 hold a solver's 3, 4 and 8.
