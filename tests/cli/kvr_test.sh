@@ -72,6 +72,22 @@ case_ 'explain, the verdict' 0 "${nl}51. row 9: 6 can only go in column 6 [hidde
 case_ 'explain many' 1 "more than one solution, so no grade$nl" '' rate --explain "$many"
 case_ 'symmetry alone' 2 '' '--symmetry requires --difficulty' generate --symmetry mirror
 case_ 'no such grade' 2 '' 'fiendish not in {easy,medium,hard,expert}' generate --difficulty fiendish
+case_ 'seed with a sign' 2 '' "--seed: needs a whole number of at least 0, not '-1'" generate --seed -1
+case_ 'seed past 64 bits' 2 '' "--seed: needs a whole number of at most 18446744073709551615, not '18446744073709551616'" \
+    generate --seed 18446744073709551616
+case_ 'empty seed' 2 '' '--seed: needs a value, not an empty one' generate --seed ''
+case_ 'empty file name' 2 '' '-o: needs a value, not an empty one' generate -o ''
+case_ 'empty output' 2 '' 'OUT: needs a value, not an empty one' convert "$easy" ''
+
+# Seeds are decimal, leading zeros and all, over the whole unsigned 64-bit range.
+for seeds in '8 08 008' '9223372036854775808 09223372036854775808' '18446744073709551615 018446744073709551615'; do
+    first=''
+    for seed in $seeds; do
+        run generate --seed "$seed"
+        [ "$code" = 0 ] || fail "seed $seed: status $code; $err"
+        [ "${first:=$out}" = "$out" ] || fail "seed $seed differs from ${seeds%% *}"
+    done
+done
 
 # Lines that solve, fail, are refused or are not puzzles, in one batch: every thread count gives
 # the same bytes, the same messages in the same order, and the worst status.
