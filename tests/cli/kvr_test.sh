@@ -144,6 +144,68 @@ run convert "$easy" "$tmp/fifo"
 IFS= read -r -t 5 line <&3 && exec 3<&-
 exactly 'convert into a FIFO' "0 $easy FIFO" "$code ${line-} $([ -p "$tmp/fifo" ] && echo FIFO)"
 
+# Standard output named twice stays open for the second.
+timed generate --seed 1 -o - >"$tmp/both" 2>/dev/null
+exactly 'generate -o - onto standard output' '0 325' "$? $(stat -c %s "$tmp/both")"
+
+# A name for one of kvr's open descriptors is written through it, in place, between what the
+# shell writes before and after.
+for path in /dev/stdout /dev/stderr /dev/fd/3 /proc/self/fd/3; do
+    { echo before && timed convert "$easy" "$path" && echo after; } >"$tmp/around" 2>&1 3>&1
+    exactly "convert into $path" "before$nl$easy${nl}after" "$(<"$tmp/around")"
+done
+
+# Through a link to a file that is not there yet, that file is made and the link stays; a link
+# loop is refused with the system's reason.
+dir=$tmp/links && mkdir "$dir" && ln -s made.kvr "$dir/dangling.kvr" && ln -s loop.kvr "$dir/loop.kvr"
+run convert "$easy" "$dir/dangling.kvr"
+exactly 'convert through a dangling link' "0 243 dangling.kvr loop.kvr made.kvr" \
+    "$code $(stat -c %s "$dir/made.kvr") $(shopt -s dotglob && cd "$dir" && find . -type l -printf '%f ' | xargs -n1 | sort | xargs) made.kvr"
+run convert "$easy" "$dir/loop.kvr"
+exactly 'convert into a link loop' "3 kvr: $dir/loop.kvr: Too many levels of symbolic links$nl dangling.kvr loop.kvr made.kvr" \
+    "$code $err $(shopt -s dotglob && cd "$dir" && echo *)"
+
+# An existing file the user may not write is refused with the system's reason and left as it
+# was, where cp refuses it too. Root may write any file, so it is also tried as an unprivileged
+# user where the system has one.
+timed convert "$easy" "$tmp/easy.kvr"
+chmod 755 "$tmp"
+read_only_case() { # read_only_case WHO [COMMAND that runs as WHO...]
+    local who=$1 dir=$tmp/read-only copied=0
+    shift
+    rm -rf "$dir" && mkdir -m 777 "$dir" && echo old >"$dir/cp.kvr" && echo old >"$dir/kvr.kvr"
+    chmod 444 "$dir/cp.kvr" "$dir/kvr.kvr"
+    "$@" cp "$tmp/easy.kvr" "$dir/cp.kvr" 2>/dev/null && copied=1
+    err=$("$@" timeout 120 "$kvr" convert "$easy" "$dir/kvr.kvr" 2>&1)
+    code=$?
+    if ((copied)); then
+        cmp -s "$tmp/easy.kvr" "$dir/kvr.kvr" || fail "a read-only file as $who: cp replaces it, kvr did not ($code $err)"
+    else
+        exactly "a read-only file as $who" "3 kvr: $dir/kvr.kvr: Permission denied old" "$code $err $(tr -c 'a-z\n' '?' <"$dir/kvr.kvr")"
+    fi
+}
+read_only_case "$(id -un)"
+if [ "$(id -u)" = 0 ] && setpriv --reuid=nobody --regid=nogroup --clear-groups "$kvr" --version >/dev/null 2>&1; then
+    read_only_case nobody setpriv --reuid=nobody --regid=nogroup --clear-groups
+elif [ "$(id -u)" = 0 ]; then
+    echo "skipped: a read-only file as an unprivileged user (setpriv cannot run kvr as nobody)" >&2
+fi
+
+# Ended by a signal while it replaces a file, kvr leaves the old file and no hidden file beside
+# it. strace sends the signal as kvr makes the new file durable.
+if strace -f -o /dev/null -e trace=fsync true 2>/dev/null; then
+    for signal in INT TERM HUP; do
+        dir=$tmp/signal && rm -rf "$dir" && mkdir "$dir" && cp "$tmp/easy.kvr" "$dir/old.kvr"
+        # The shell's word on how the run ended is left out.
+        code=$({ timeout 120 strace -f -o /dev/null -e trace=fsync -e inject=fsync:signal="$signal" \
+            "$kvr" convert "$easy_solution" "$dir/old.kvr"; echo $?; } 2>/dev/null)
+        exactly "SIG$signal while replacing" "$((128 + $(kill -l "$signal"))) old.kvr" "$code $(shopt -s dotglob && cd "$dir" && echo *)"
+        cmp -s "$tmp/easy.kvr" "$dir/old.kvr" || fail "SIG$signal while replacing: the old file changed"
+    done
+else
+    echo "skipped: a signal while replacing a file (strace cannot trace here)" >&2
+fi
+
 # Input that cannot be read is named, with the system's reason.
 in=/ run solve -
 exactly 'standard input a folder' "2 kvr: standard input: Is a directory$nl" "$code $err"
