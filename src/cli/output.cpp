@@ -35,22 +35,18 @@ extern "C" void removePendingAndEnd(int signal)
     ::raise(signal); // the handler was reset to the default on entry, so this ends kvr
 }
 
-// Once, for each signal not ignored (nohup's SIGHUP stays ignored).
+// Each signal that is not ignored (nohup's SIGHUP stays ignored).
 void watchInterruptions()
 {
-    static const bool watching = [] {
-        for (const int signal : kInterruptions) {
-            struct sigaction action {};
-            if (::sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN) {
-                action.sa_handler = removePendingAndEnd;
-                action.sa_flags = SA_RESETHAND;
-                ::sigemptyset(&action.sa_mask);
-                ::sigaction(signal, &action, nullptr);
-            }
+    for (const int signal : kInterruptions) {
+        struct sigaction action {};
+        if (::sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN) {
+            action.sa_handler = removePendingAndEnd;
+            action.sa_flags = SA_RESETHAND;
+            ::sigemptyset(&action.sa_mask);
+            ::sigaction(signal, &action, nullptr);
         }
-        return true;
-    }();
-    (void)watching;
+    }
 }
 
 // Makes the hidden file and marks it pending with the interruptions held back, so that no
