@@ -65,8 +65,19 @@ std::string readSeed(const std::string& text, std::uint64_t& seed)
                                 : aboveLargest(std::to_string(std::numeric_limits<std::uint64_t>::max()), text);
 }
 
-const CLI::Validator kNotEmpty{[](const std::string& text) { return text.empty() ? emptyValue() : std::string(); },
-                               ""};
+CLI::Validator seedNumber()
+{
+    return {[](const std::string& text) {
+                std::uint64_t seed = 0;
+                return readSeed(text, seed);
+            },
+            "NUMBER"};
+}
+
+CLI::Validator notEmpty()
+{
+    return {[](const std::string& text) { return text.empty() ? emptyValue() : std::string(); }, ""};
+}
 
 void addPuzzle(CLI::App& command, std::string& puzzle)
 {
@@ -218,15 +229,11 @@ The number of failed attempts before each puzzle goes to standard error.)", fals
         .add_option_function<std::string>(
             "--seed", [this](const std::string& text) { readSeed(text, generateOptions_.seed.emplace()); },
             "the seed of the random digits, for the same puzzles again")
-        ->check({[](const std::string& text) {
-                     std::uint64_t seed = 0;
-                     return readSeed(text, seed);
-                 },
-                 "NUMBER"})
+        ->check(seedNumber())
         ->type_name("UINT");
     command.add_flag("--solution", generateOptions_.solution, "print the full grids instead");
     command.add_option("-o", generateOptions_.output, "also write the one grid to a .kvr file")
-        ->check(kNotEmpty)
+        ->check(notEmpty())
         ->type_name("FILE.kvr");
     auto* difficulty = command.add_option_function<std::string>(
         "--difficulty", [this](const std::string& name) { generateOptions_.difficulty = gradeNamed(name); },
@@ -248,7 +255,7 @@ puzzle line holds givens only: digits placed by a solver are left out, and stand
 many, unless --all keeps them.)"));
     command.add_option("IN", convertOptions_.in, "the puzzle")->required();
     command.add_option("OUT", convertOptions_.out, "the file to write: .kvr, or anything else for a puzzle line")
-        ->check(kNotEmpty)
+        ->check(notEmpty())
         ->required();
     command.add_flag("--all", convertOptions_.all, "keep the digits placed by a solver in a puzzle line");
 }

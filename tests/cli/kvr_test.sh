@@ -159,8 +159,7 @@ done
 # loop is refused with the system's reason.
 dir=$tmp/links && mkdir "$dir" && ln -s made.kvr "$dir/dangling.kvr" && ln -s loop.kvr "$dir/loop.kvr"
 run convert "$easy" "$dir/dangling.kvr"
-exactly 'convert through a dangling link' "0 243 dangling.kvr loop.kvr made.kvr" \
-    "$code $(stat -c %s "$dir/made.kvr") $(shopt -s dotglob && cd "$dir" && find . -type l -printf '%f ' | xargs -n1 | sort | xargs) made.kvr"
+exactly 'convert through a dangling link' '0 243 a link' "$code $(stat -c %s "$dir/made.kvr") $([ -L "$dir/dangling.kvr" ] && echo a link)"
 run convert "$easy" "$dir/loop.kvr"
 exactly 'convert into a link loop' "3 kvr: $dir/loop.kvr: Too many levels of symbolic links$nl dangling.kvr loop.kvr made.kvr" \
     "$code $err $(shopt -s dotglob && cd "$dir" && echo *)"
