@@ -1,6 +1,7 @@
 // Load and Save of .kvr files through QFile: whole or nothing.
 #include "files/load_save.h"
 
+#include "files/open_path.h"
 #include "host/messages.h"
 
 #include <QCoreApplication>
@@ -26,9 +27,9 @@ QString systemReason(const QFileDevice& file, int systemError)
 
 FileError LoadPuzzle(Board& board, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString::fromStdString(cannotOpenText(path.toStdString(), file.errorString().toStdString()));
+    QFile file;
+    if (!openForReading(file, path))
+        return QString::fromStdString(cannotOpenText(path.toStdString(), qt_error_string(errno).toStdString()));
     const QByteArray data = file.read(kPuzzleFileSize);
     if (static_cast<std::size_t>(data.size()) < kPuzzleFileSize)
         return QString::fromStdString(

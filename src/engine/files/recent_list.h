@@ -13,6 +13,9 @@
 namespace kavrin {
 
 inline constexpr auto kRecentListFileName = "Recent Files.txt";
+// The most of the list file read: thousands of entries, of which the menu shows nine, and no
+// wait for a file grown huge. Writing the list back keeps what was read.
+inline constexpr qint64 kRecentListReadCap = qint64{1} << 20;
 
 // The list file beside the executable when that folder is writable, else in the per-user
 // application data folder (created if needed), so a program installed read-only keeps a list.
