@@ -47,6 +47,7 @@ private slots:
             << QByteArray("\"/a/one.kvr\r\n\"/b/two.kvr\"\r\n") << QStringList{"/a/one.kvr", "/b/two.kvr"};
         QTest::newRow("text after the closing quote dropped")
             << QByteArray("\"/a.kvr\"junk,\"/b.kvr\"\r\n") << QStringList{"/a.kvr", "/b.kvr"};
+        QTest::newRow("a byte-order mark in front") << QByteArray("\xef\xbb\xbf\"/a.kvr\"\r\n") << QStringList{"/a.kvr"};
         QTest::newRow("UTF-8 names") << QByteArray("\"/home/\xc3\xa9t\xc3\xa9.kvr\"\r\n")
                                      << QStringList{QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9.kvr")};
     }
