@@ -22,8 +22,6 @@ public:
     explicit SingleInstance(QString socketPath = DefaultSocketPath(),
                             std::chrono::milliseconds idleLimit = kHandOverIdleLimit, QObject* parent = nullptr);
     ~SingleInstance() override;
-    SingleInstance(const SingleInstance&) = delete;
-    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // Hands `path` (empty: no file) to the copy already running and returns true; otherwise makes
     // this copy the one later starts hand their files to and returns false. Nothing left on disk

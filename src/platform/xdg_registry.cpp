@@ -31,7 +31,6 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -256,8 +255,7 @@ QByteArray withOurDefault(const QByteArray& text)
     const QByteArray lineEnd = lineEndOf(text);
     std::optional<qsizetype> lastLineEnd; // of our section's last non-blank line, header included
     bool inSection = false;
-    static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-    for (qsizetype begin = text.startsWith(kByteOrderMark) ? qsizetype(std::strlen(kByteOrderMark)) : 0; begin < text.size();) {
+    for (qsizetype begin = byteOrderMarkLength(text); begin < text.size();) {
         const LineBounds line = lineAt(text, begin);
         const QByteArray content = text.sliced(begin, line.end - begin).trimmed();
         if (content.startsWith('['))

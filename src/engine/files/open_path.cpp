@@ -111,6 +111,12 @@ std::optional<QByteArray> systemName(const QString& path)
     return name;
 }
 
+qsizetype byteOrderMarkLength(const QByteArray& text)
+{
+    static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+    return text.startsWith(kByteOrderMark) ? qsizetype(sizeof kByteOrderMark - 1) : 0;
+}
+
 QString cleanedPath(const QString& path)
 {
     // Quotes are part of some names; they are dropped only as the wrapping that the registered

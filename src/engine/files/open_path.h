@@ -19,6 +19,9 @@ QByteArray encodeFileName(const QString& name);
 // The bytes the system is asked for; none for a name holding a NUL, which would name another file.
 std::optional<QByteArray> systemName(const QString& path);
 
+// The length of the UTF-8 byte-order mark some editors put in front of a text file: 3, or 0.
+qsizetype byteOrderMarkLength(const QByteArray& text);
+
 // A name that exists as given is taken as given, quotes and all; any other name loses every
 // double quote, wherever it stands.
 QString cleanedPath(const QString& path);

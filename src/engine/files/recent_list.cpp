@@ -11,7 +11,6 @@
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -113,11 +112,8 @@ bool samePath(const QString& a, const QString& b)
 
 QStringList parseRecentEntries(const QByteArray& text)
 {
-    // An editor may have put a byte-order mark in front.
-    static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-    const QByteArray unmarked = text.startsWith(kByteOrderMark) ? text.sliced(std::strlen(kByteOrderMark)) : text;
     QStringList entries;
-    for (const QString& line : decodeFileName(unmarked).split(u'\n')) {
+    for (const QString& line : decodeFileName(text.sliced(byteOrderMarkLength(text))).split(u'\n')) {
         const QString bare = line.endsWith(u'\r') ? line.chopped(1) : line;
         appendFields(bare, entries);
     }

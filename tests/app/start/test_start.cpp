@@ -9,8 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,13 +44,6 @@ void startWithArgumentBytes(QProcess& process, const QString& program, const QBy
     for (const char byte : argument)
         escapes += QStringLiteral("\\%1").arg(uint(uchar(byte)), 3, 8, QChar(u'0'));
     process.start("/bin/sh", {"-c", "exec \"$0\" \"$(printf \"$1\")\"", program, escapes});
-}
-
-// Made by the name's bytes, which Qt's own file names cannot all spell.
-bool makeFile(const QByteArray& path, const QByteArray& bytes)
-{
-    std::ofstream file(path.constData(), std::ios::binary);
-    return bool(file.write(bytes.constData(), bytes.size()));
 }
 
 QString output(const QString& program, const QStringList& arguments, const QProcessEnvironment& env)
@@ -151,7 +142,7 @@ private slots:
         const QString program = installedCopy(home);
         const QByteArray name = "\xff\xfe.kvr";
         const QByteArray puzzle = QFile::encodeName(home.path()) + '/' + name;
-        QVERIFY(makeFile(puzzle, kavrin::test::puzzleBytes("\x06\xff\xff")));
+        QVERIFY(kavrin::test::writeFileNamedByBytes(puzzle, kavrin::test::puzzleBytes("\x06\xff\xff")));
 
         QProcess first;
         first.setProcessEnvironment(env);

@@ -1,12 +1,11 @@
 // Paths from outside: the command line's text, quotes that belong to a name, names that are not
 // UTF-8, and reads that nothing in a file's place can hold up.
 #include "files/open_path.h"
+#include "test_files.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,16 +14,6 @@ using kavrin::BoundedRead;
 Q_DECLARE_METATYPE(BoundedRead::Kind)
 
 namespace {
-
-// Made by the name's bytes, which Qt's own file names cannot all spell.
-bool makeFile(const QByteArray& path, const QByteArray& bytes)
-{
-    const int descriptor = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (descriptor < 0)
-        return false;
-    const bool written = ::write(descriptor, bytes.constData(), std::size_t(bytes.size())) == bytes.size();
-    return ::close(descriptor) == 0 && written;
-}
 
 QString escaped(std::initializer_list<char16_t> units)
 {
@@ -81,7 +70,7 @@ private slots:
         QFETCH(QString, taken);
         QTemporaryDir folder;
         for (const QString& file : files)
-            QVERIFY(makeFile(QFile::encodeName(folder.filePath(file)), "x"));
+            QVERIFY(kavrin::test::writeFileNamedByBytes(QFile::encodeName(folder.filePath(file)), "x"));
         QCOMPARE(kavrin::cleanedPath(folder.filePath(given)), folder.filePath(taken));
     }
 
@@ -142,9 +131,9 @@ private slots:
         QTemporaryDir folder;
         const QByteArray at = QFile::encodeName(folder.path()) + "/at \xff";
         if (made == "file")
-            QVERIFY(makeFile(at, content));
+            QVERIFY(kavrin::test::writeFileNamedByBytes(at, content));
         else if (made == "under a file")
-            QVERIFY(makeFile(at, "x"));
+            QVERIFY(kavrin::test::writeFileNamedByBytes(at, "x"));
         else if (made == "fifo")
             QCOMPARE(::mkfifo(at.constData(), 0600), 0);
         else if (made == "folder")

@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -157,7 +155,7 @@ private slots:
         if (bytes == "<fifo>")
             QCOMPARE(::mkfifo(systemPath.constData(), 0600), 0);
         else if (bytes != "<none>")
-            QVERIFY(std::ofstream(systemPath.constData()) << bytes.constData());
+            QVERIFY(writeFileNamedByBytes(systemPath, bytes));
         QCOMPARE(FileExisits(path), length);
         ::unlink(systemPath.constData()); // Qt cannot spell every name to remove it
     }
