@@ -2,6 +2,7 @@
 #include "file_commands.h"
 
 #include "files/open_path.h"
+#include "files/recent_list.h"
 #include "host/messages.h"
 #include "puzzle_dialogs.h"
 #include "recent_menu.h"
@@ -33,18 +34,23 @@ bool loadAndList(const QString& path, clsRecentMenu& recent, const PuzzleLoader&
 
 } // namespace
 
+// A regular file only: opening a FIFO would wait for a writer forever.
+bool isLoadableFile(const QString& path)
+{
+    return FileExisits(path) != 0;
+}
+
 bool loadFromDialog(PuzzleDialogs& dialogs, const PuzzleLoader& load, clsRecentMenu& recent,
                     Prompter& prompter)
 {
     const std::optional<QString> path = dialogs.openPuzzlePath();
-    // A regular file only, as on the other routes: opening a FIFO would wait for a writer forever.
-    return path && recent.FileExisits(*path) != 0 && loadAndList(*path, recent, load, prompter);
+    return path && isLoadableFile(*path) && loadAndList(*path, recent, load, prompter);
 }
 
 bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompter,
                     const PuzzleLoader& load)
 {
-    if (recent.FileExisits(path) != 0)
+    if (isLoadableFile(path))
         return loadAndList(path, recent, load, prompter);
     if (prompter.ask(recentFileMissingQuestion(utf8(path))) == Answer::Yes)
         reportListFailure(prompter, recent.RemoveFromList(path));
@@ -55,7 +61,7 @@ bool OpenFromPath(const QString& path, clsRecentMenu& recent, const PuzzleLoader
                   Prompter& prompter)
 {
     const QString cleaned = cleanedAbsolutePath(path);
-    return recent.FileExisits(cleaned) != 0 && loadAndList(cleaned, recent, load, prompter);
+    return isLoadableFile(cleaned) && loadAndList(cleaned, recent, load, prompter);
 }
 
 QString cleanedAbsolutePath(const QString& path)

@@ -56,10 +56,13 @@ private slots:
         QCOMPARE(w.game.panel().contentsRect().size(), QSize(440, 459));
         QTest::mouseClick(&w.game.square(40), Qt::LeftButton);
         QCOMPARE(w.game.focusFrame().pos(), QPoint(134, 169));
-        const struct { Qt::Key key; int to; } moves[] = {{Qt::Key_Right, 41}, {Qt::Key_Up, 32}, {Qt::Key_Home, 28},
-                                                         {Qt::Key_Left, 28}, {Qt::Key_End, 36}, {Qt::Key_PageUp, 9},
-                                                         {Qt::Key_Up, 9}, {Qt::Key_PageDown, 81}, {Qt::Key_Down, 81},
-                                                         {Qt::Key_Right, 81}, {Qt::Key_Tab, 1}, {Qt::Key_Tab, 2}};
+        // Each arrow once onto the edge from the square next to it, and once against the edge.
+        const struct { Qt::Key key; int to; } moves[] = {
+            {Qt::Key_Right, 41}, {Qt::Key_Up, 32},     {Qt::Key_Home, 28},     {Qt::Key_Right, 29}, {Qt::Key_Left, 28},
+            {Qt::Key_Left, 28},  {Qt::Key_End, 36},    {Qt::Key_Left, 35},     {Qt::Key_Right, 36}, {Qt::Key_PageUp, 9},
+            {Qt::Key_Down, 18},  {Qt::Key_Up, 9},      {Qt::Key_Up, 9},        {Qt::Key_PageDown, 81},
+            {Qt::Key_Up, 72},    {Qt::Key_Down, 81},   {Qt::Key_Down, 81},     {Qt::Key_Right, 81},
+            {Qt::Key_Tab, 1},    {Qt::Key_Tab, 2}};
         for (const auto& m : moves) {
             QTest::keyClick(QApplication::focusWidget(), m.key);
             QCOMPARE(w.game.currentSquare(), m.to);
