@@ -146,11 +146,21 @@ void frmGame::Kavrin_GotFocus(int index)
 void frmGame::squareChanged(int index)
 {
     Kavrin[index]->draw(board_[index], board_.background(index), board_.digitColour(index));
+    // A search would flood a screen reader with every trial: while the wait window shows, the
+    // squares keep quiet, and each one changed speaks once when it closes.
+    if (host_.waitShown())
+        unannounced_.set(static_cast<std::size_t>(index));
+    else
+        Kavrin[index]->announceName();
 }
 
 // Disabling took the focus off the grid; it returns to the square that had it, not to square 1.
 void frmGame::waitEnded()
 {
+    for (int i = 1; i <= kSquareCount; ++i)
+        if (unannounced_.test(static_cast<std::size_t>(i)))
+            Kavrin[i]->announceName();
+    unannounced_.reset();
     if (CurrentSquare > 0)
         Kavrin[CurrentSquare]->setFocus(Qt::OtherFocusReason);
 }

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <bitset>
 #include <functional>
 #include <memory>
 
@@ -55,6 +56,7 @@ protected:
 
 private:
     void squareChanged(int index) override;
+    // The squares changed meanwhile speak, and the focus returns to its square.
     void waitEnded();
 
     void Form_Load();
@@ -100,6 +102,7 @@ private:
     QMenu* mnuFile = nullptr;
     QAction* SepRecent = nullptr;
     int CurrentSquare = 0;
+    std::bitset<kSquareCount + 1> unannounced_; // changed while the wait window showed
     bool frameCentred_ = false;
 };
 
