@@ -2,7 +2,6 @@
 #include "file_commands.h"
 
 #include "files/open_path.h"
-#include "files/recent_list.h"
 #include "host/messages.h"
 #include "puzzle_dialogs.h"
 #include "recent_menu.h"
@@ -26,19 +25,13 @@ void reportListFailure(Prompter& prompter, const FileError& error)
 
 bool loadAndList(const QString& path, clsRecentMenu& recent, const PuzzleLoader& load, Prompter& prompter)
 {
-    if (!load(path).isEmpty())
+    if (!load(path).ok())
         return false;
     reportListFailure(prompter, recent.AddToList(path));
     return true;
 }
 
 } // namespace
-
-// A regular file only: opening a FIFO would wait for a writer forever.
-bool isLoadableFile(const QString& path)
-{
-    return FileExisits(path) != 0;
-}
 
 bool loadFromDialog(PuzzleDialogs& dialogs, const PuzzleLoader& load, clsRecentMenu& recent,
                     Prompter& prompter)
@@ -82,9 +75,9 @@ void saveFromDialog(PuzzleDialogs& dialogs, const Board& board, Prompter& prompt
     const std::optional<QString> path = dialogs.savePuzzlePath();
     if (!path)
         return;
-    const FileError error = SavePuzzle(board, *path);
-    if (!error.isEmpty())
-        prompter.ask(exclamation(utf8(error)));
+    const FileResult saved = savePuzzleFile(board, *path);
+    if (!saved.ok())
+        prompter.ask(exclamation(cannotSaveText(utf8(*path), utf8(saved.reason))));
 }
 
 std::optional<QString> droppedFilePath(const QMimeData& data)

@@ -38,7 +38,7 @@ void FileRoutes::showRecentFiles(QWidget* owner, QMenu* menu, QAction* separator
 
 PuzzleLoader FileRoutes::loader()
 {
-    return [this](const QString& path) { return LoadPuzzle(board_, path); };
+    return [this](const QString& path) { return loadPuzzleFile(board_, path); };
 }
 
 void FileRoutes::loadFromDialog()
