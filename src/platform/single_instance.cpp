@@ -49,7 +49,7 @@ SingleInstance::SingleInstance(QString socketPath, std::chrono::milliseconds idl
 {
     acceptRetry_.setSingleShot(true);
     acceptRetry_.setInterval(kAcceptRetry);
-    connect(&acceptRetry_, &QTimer::timeout, this, [this] { waitingStarts_->setEnabled(true); });
+    connect(&acceptRetry_, &QTimer::timeout, this, [this] { waitingStarts_.setEnabled(true); });
 }
 
 SingleInstance::~SingleInstance()
@@ -110,8 +110,9 @@ bool SingleInstance::listen()
         return false;
     }
     listener_ = descriptor;
-    waitingStarts_ = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
-    connect(waitingStarts_, &QSocketNotifier::activated, this, &SingleInstance::acceptWaitingStarts);
+    waitingStarts_.setSocket(descriptor);
+    waitingStarts_.setEnabled(true);
+    connect(&waitingStarts_, &QSocketNotifier::activated, this, &SingleInstance::acceptWaitingStarts);
     return true;
 }
 
@@ -127,7 +128,7 @@ void SingleInstance::acceptWaitingStarts()
             continue;
         if (errno != EAGAIN && errno != EWOULDBLOCK) {
             // No descriptor or memory to spare: keep listening, and try again in a moment.
-            waitingStarts_->setEnabled(false);
+            waitingStarts_.setEnabled(false);
             acceptRetry_.start();
         }
         return;

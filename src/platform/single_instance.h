@@ -3,13 +3,13 @@
 #pragma once
 
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
 
 #include <chrono>
 
 class QLocalSocket;
-class QSocketNotifier;
 
 namespace kavrin {
 
@@ -46,7 +46,9 @@ private:
     QString socketPath_;
     std::chrono::milliseconds idleLimit_;
     int listener_ = -1;
-    QSocketNotifier* waitingStarts_ = nullptr;
+    // Held whole, not through a pointer: it is used while descriptors have run out, when the
+    // undefined-behaviour sanitizer cannot check a pointer's type (it needs a pipe for that).
+    QSocketNotifier waitingStarts_{QSocketNotifier::Read};
     QTimer acceptRetry_;
 };
 
