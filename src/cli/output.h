@@ -21,12 +21,13 @@ public:
     ~Output();
 
     void write(std::string_view text);
+    // Writes what is buffered now, so that a reader waiting on the other end gets it.
+    void flush();
     // Writes what is buffered, closes, and puts a replaced file in place.
     void finish();
 
 private:
     Output(int fd, std::string name, std::string temporary = {}, std::string target = {});
-    void flush();
     [[noreturn]] void fail(int errnum) const;
 
     int fd_;
