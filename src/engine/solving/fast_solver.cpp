@@ -20,13 +20,6 @@
 #include <algorithm>
 #include <bit>
 
-// A second copy of the search for processors with AVX2 and BMI2, chosen when the program starts.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define KAVRIN_CLONED_FOR_X86_64_V3 [[gnu::target_clones("arch=x86-64-v3", "default"), gnu::flatten]]
-#else
-#define KAVRIN_CLONED_FOR_X86_64_V3 [[gnu::flatten]]
-#endif
-
 namespace kavrin {
 
 namespace {
@@ -359,7 +352,7 @@ struct State {
 
 // Depth-first from the square with the fewest digits left, smallest digit first (or in a random
 // order), counting solutions up to the limit. The levels are a stack of its own, so that the
-// whole search is one function that the processor-specific copy covers.
+// whole search is one function, compiled once for any x86-64 and once for AVX2 and BMI2.
 class BitSearch {
 public:
     explicit BitSearch(long long limit) : limit_(limit), random_(nullptr), boxLines_(true) {}
@@ -368,7 +361,9 @@ public:
     explicit BitSearch(std::mt19937_64& random) : limit_(1), random_(&random), boxLines_(false) {}
 
     // Propagates, then records a solution or branches.
-    KAVRIN_CLONED_FOR_X86_64_V3 void settle(const State& start)
+    void settle(const State& start);
+
+    [[gnu::always_inline]] void search(const State& start)
     {
         levels_[0].state = start;
         if (!levels_[0].state.propagate(boxLines_))
@@ -435,6 +430,35 @@ private:
     Grid smallest_{};
     std::array<Level, kSquares + 1> levels_; // one per square placed by a guess, and the start
 };
+
+[[gnu::flatten]] void searchAnywhere(BitSearch& search, const State& start)
+{
+    search.search(start);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::flatten, gnu::target("arch=x86-64-v3")]] void searchWithAvx2(BitSearch& search, const State& start)
+{
+    search.search(start);
+}
+
+// Chosen by a plain test rather than by the loader, which would run the choice before a
+// sanitizer's runtime is ready.
+const bool kHasAvx2 = [] {
+    __builtin_cpu_init(); // the test may run before the constructors that would do this
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+}();
+
+void BitSearch::settle(const State& start)
+{
+    (kHasAvx2 ? searchWithAvx2 : searchAnywhere)(*this, start);
+}
+#else
+void BitSearch::settle(const State& start)
+{
+    searchAnywhere(*this, start);
+}
+#endif
 
 // The first solution in index order of a state that has the known one: square by square, the
 // smallest digit with a solution beyond it. Only digits below the known solution's are tried,
