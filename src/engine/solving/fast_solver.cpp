@@ -196,7 +196,7 @@ Set othersInRow(Set thirds)
 
 Set othersInBlock(Set thirds)
 {
-    // The rows of a band are groups of three thirds read across: 9 bits apart.
+    // A block's thirds are 9 bits apart, one in each row of the band.
     return ((thirds << 9) | (thirds << 18) | (thirds >> 9) | (thirds >> 18)) & everyLane(kThirdStarts);
 }
 
@@ -217,6 +217,8 @@ Set othersInColumn(Set columns)
 // of that block.
 Set boxLineEliminations(Set w)
 {
+    // blockInRow: a third that holds every place of its block; rowInBlock: every place of its
+    // row. The same for the columns of a band, each standing for its three squares there.
     const Set thirds = (w | w >> 1 | w >> 2) & everyLane(kThirdStarts);
     const Set blockInRow = thirds & ~othersInBlock(thirds);
     const Set rowInBlock = thirds & ~othersInRow(thirds);
