@@ -71,12 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::RecordingPrompter prompter;
     Board board;
     std::vector<QString> loaded;
-    const PuzzleLoader load = [&](const QString& at) -> FileError {
+    const PuzzleLoader load = [&](const QString& at) -> FileResult {
         loaded.push_back(at);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.constData());
         const auto records = decodePuzzle(std::span(bytes, static_cast<std::size_t>(content.size())));
         if (!records)
-            return QStringLiteral("too short");
+            return {FileResult::Kind::TooShort, {}};
         applyPuzzle(board, *records);
         return {};
     };
