@@ -1,13 +1,20 @@
 // Load and Save of .kvr files through QFile: whole or nothing.
 #include "files/load_save.h"
 
+#include "files/puzzle_file.h"
 #include "files/recent_list.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
+#include <QtGlobal>
 
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 
 namespace kavrin {
 
