@@ -37,14 +37,13 @@ bool loadFromDialog(PuzzleDialogs& dialogs, const PuzzleLoader& load, clsRecentM
                     Prompter& prompter)
 {
     const std::optional<QString> path = dialogs.openPuzzlePath();
-    // A regular file only, as on the other routes: opening a FIFO would wait for a writer forever.
     return path && isLoadableFile(*path) && loadAndList(*path, recent, load, prompter);
 }
 
 bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompter,
                     const PuzzleLoader& load)
 {
-    if (recent.FileExisits(path) != 0)
+    if (isLoadableFile(path))
         return loadAndList(path, recent, load, prompter);
     if (prompter.ask(recentFileMissingQuestion(utf8(path))) == Answer::Yes)
         reportListFailure(prompter, recent.RemoveFromList(path));
@@ -55,7 +54,7 @@ bool OpenFromPath(const QString& path, clsRecentMenu& recent, const PuzzleLoader
                   Prompter& prompter)
 {
     const QString cleaned = cleanedAbsolutePath(path);
-    return recent.FileExisits(cleaned) != 0 && loadAndList(cleaned, recent, load, prompter);
+    return isLoadableFile(cleaned) && loadAndList(cleaned, recent, load, prompter);
 }
 
 QString cleanedAbsolutePath(const QString& path)

@@ -41,11 +41,6 @@ void clsRecentMenu::Initialize(QWidget* owner, QMenu* menu, QString listFileName
     CreateRecentMenu();
 }
 
-qint64 clsRecentMenu::FileExisits(const QString& path) const
-{
-    return kavrin::FileExisits(path);
-}
-
 FileError clsRecentMenu::AddToList(const QString& path)
 {
     FileError error = list_.AddToList(path);

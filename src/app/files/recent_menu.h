@@ -31,7 +31,6 @@ public:
     void Initialize(QWidget* owner, QMenu* menu, QString listFileName, QAction* separator,
                     int maxLength, int maxItems);
 
-    qint64 FileExisits(const QString& path) const;
     // Both rebuild the menu, whether or not the list file could be written.
     FileError AddToList(const QString& path);
     FileError RemoveFromList(const QString& path);

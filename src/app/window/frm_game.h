@@ -1,18 +1,17 @@
 // The game window: the grid, the focus frame, the available-numbers panel and the menus.
 #pragma once
 
-#include "file_commands.h"
+#include "file_routes.h"
+#include "game_host.h"
 #include "generation/uniform_source.h"
-#include "host/host.h"
 #include "model/candidates.h"
-#include "puzzle_dialogs.h"
-#include "recent_menu.h"
+#include "square_input.h"
 #include "square_view.h"
 
 #include <QMainWindow>
-#include <QString>
 
 #include <array>
+#include <bitset>
 #include <functional>
 #include <memory>
 
@@ -28,14 +27,9 @@ class CMouseWheel;
 class SolvePanel;
 class frmWait;
 
-// Where the window keeps its recent list, what the shell asked it to open, and how it asks for files.
-struct GameFiles {
-    QString recentListFile;
-    QString commandLine; // the whole argument text, quotes and all
-    std::unique_ptr<PuzzleDialogs> dialogs; // null: the platform's file dialogs
-};
-
-class frmGame final : public QMainWindow, public SquareObserver, public WaitWindow, public EventPump, public Prompter {
+// It lays the window out and hands each event on: the squares' input to SquareInput, the engine's
+// requests to GameHost, and the files to FileRoutes.
+class frmGame final : public QMainWindow, public SquareObserver {
     Q_OBJECT
 public:
     // Messages go to `prompter`; draws come from `random`.
@@ -47,40 +41,31 @@ public:
     SolvePanel& panel() const { return *picSolveHolder; }
     QWidget& focusFrame() const { return *Shape1; }
     QWidget& clientArea() const { return *client_; }
-    frmWait* waitWindow() const { return wait_.get(); }
+    frmWait* waitWindow() const { return host_.waitWindow(); }
     int currentSquare() const { return CurrentSquare; }
     // The search's cancel flag, set by Esc on the wait window.
-    bool escPressed() const { return EscPressed; }
+    bool escPressed() const { return host_.escPressed(); }
 
-    // A file a later start of the program handed over (empty: none); see openLaterStartFile.
+    // A later start of the program came here, with a file to open (empty: none).
     void openFromLaterStart(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
 private:
     void squareChanged(int index) override;
-    void ShowWait(bool showHint) override;
-    void unloadWait() override;
-    bool processEventsOnce() override;
-    Answer ask(const Message& message) override;
+    // The squares changed meanwhile speak, and the focus returns to its square.
+    void waitEnded();
 
     void Form_Load();
     void buildMenus();
-    QAction* addCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut, void (frmGame::*handler)());
-    void whenIdle(const std::function<void()>& command);
+    void addCommand(QMenu* menu, const QString& caption, const QKeySequence& shortcut, void (frmGame::*handler)());
     void ArrangeSquares();
-    void placeWindow();
     void centreOnScreen();
+    FileRoutes::DropHandler dropHandlerAt(QPoint position);
 
-    // Square and panel input.
     void Kavrin_KeyDown(int index, QKeyEvent* event);
     void Kavrin_MouseDown(int index, MouseButton button);
     void Kavrin_DblClick(int index);
@@ -88,14 +73,9 @@ private:
     void Kavrin_GotFocus(int index);
     void clsMouseWheel_MouseWheel(int& direct, int& Cancel);
     void picSolveHolder_DblClick();
-    void goTo(int row, int col);
-    void step(int index, Step direction);
-    void enter(int index, int digit);
 
-    // Menu commands.
     void mnuLoad_Click();
     void mnuSave_Click();
-    void mnuRecentFile_Click(const QString& path);
     void mnuNewGame_Click();
     void mnuGenerate_Click();
     void mnuSolve_Click();
@@ -104,18 +84,10 @@ private:
     void mnuExit_Click();
     void mnuAbout_Click();
 
-    // Opening by path: the command line, drops, and a later start's file.
-    FileResult LoadPuzzle(const QString& path);
-    PuzzleLoader loader();
-    void OpenFromPath(const QString& path);
-    void openLaterStartFile();
-    void openDropped(const QMimeData& data);
-    bool takesDropAt(QPoint position) const;
     void Form_OLEDragDrop(const QMimeData& data);
     void picSolveHolder_OLEDragDrop(const QMimeData& data);
     void Kavrin_OLEDragDrop(int index, const QMimeData& data);
 
-    Prompter& prompter_;
     std::unique_ptr<UniformSource> random_;
     Board board_;
     Candidates candidates_;
@@ -123,19 +95,15 @@ private:
     QWidget* Shape1;
     SolvePanel* picSolveHolder;
     std::array<SquareView*, kSquareCount + 1> Kavrin{}; // element 0 unused
-    std::unique_ptr<frmWait> wait_;
+    GameHost host_;
+    FileRoutes files_;
+    SquareInput input_;
     std::unique_ptr<CMouseWheel> clsMouseWheel;
-    GameFiles files_;
-    clsRecentMenu recent_;
     QMenu* mnuFile = nullptr;
     QAction* SepRecent = nullptr;
     int CurrentSquare = 0;
-    MouseButton LastButton = MouseButton::None;
-    bool EscPressed = false;
-    bool searching_ = false;
-    bool closeRequested_ = false;
+    std::bitset<kSquareCount + 1> unannounced_; // changed while the wait window showed
     bool frameCentred_ = false;
-    QString laterStartPath_;
 };
 
 } // namespace kavrin

@@ -5,8 +5,13 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QWindow>
 
 namespace kavrin {
 
@@ -41,6 +46,31 @@ void keepTitleWhole(QMessageBox& box)
                   grid->columnCount());
 }
 
+// A text taller than the screen has room for scrolls, so that the title bar and the buttons stay
+// in sight; the text itself is not touched.
+void keepOnScreen(QMessageBox& box, const QWidget* owner)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!grid || !label)
+        return;
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const QMargins frame = owner && owner->windowHandle() ? owner->windowHandle()->frameMargins() : QMargins();
+    const int textHeight = label->sizeHint().height();
+    // The box grows a little when it settles its size on showing: a few lines are kept spare.
+    const int spare = 3 * label->fontMetrics().lineSpacing();
+    const int room = screen->availableGeometry().height() - frame.top() - frame.bottom()
+        - (box.sizeHint().height() - textHeight) - spare;
+    if (textHeight <= room)
+        return;
+    auto* scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    delete grid->replaceWidget(label, scroll);
+    scroll->setWidget(label);
+    scroll->setFixedSize(label->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width(), room);
+}
+
 } // namespace
 
 Answer QtPrompter::ask(const Message& message)
@@ -51,6 +81,7 @@ Answer QtPrompter::ask(const Message& message)
                     toQString(message.text), QMessageBox::NoButton, owner_);
     box.setTextFormat(Qt::PlainText);
     keepTitleWhole(box);
+    keepOnScreen(box, owner_);
     if (message.buttons == Buttons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();

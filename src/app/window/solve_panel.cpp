@@ -41,7 +41,7 @@ SolveTile::SolveTile(int index, QWidget* parent) : QWidget(parent), index_(index
     setAccessibleName(tileName(index_, shown_));
 }
 
-void SolveTile::show(const Candidates& candidates)
+void SolveTile::showCandidates(const Candidates& candidates)
 {
     shown_.clear();
     for (int d = 1; d <= 9; ++d)
@@ -101,7 +101,7 @@ void SolvePanel::ArrangeSolveTiles()
 void SolvePanel::ShowAvailableNumbers(const Candidates& candidates)
 {
     for (int i = 1; i <= kSquareCount; ++i)
-        Solve[i]->show(candidates);
+        Solve[i]->showCandidates(candidates);
 }
 
 QString SolvePanel::shownDigits(int index) const

@@ -16,8 +16,8 @@ class SolveTile final : public QWidget {
     Q_OBJECT
 public:
     SolveTile(int index, QWidget* parent);
-    void show(const Candidates& candidates);
-    // The digits drawn visibly, in their places ("1234.6789", '.' hidden); empty before the first show.
+    void showCandidates(const Candidates& candidates);
+    // The digits drawn visibly, in their places ("1234.6789", '.' hidden); empty until candidates are first shown.
     const QString& shown() const { return shown_; }
 
 protected:

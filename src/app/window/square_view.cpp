@@ -46,12 +46,14 @@ void SquareView::draw(const SquareInfo& square, Colour background, Colour digitC
     digitColour_ = digitColour;
     digit_ = square.Digit;
     fixed_ = square.Fixed;
-    // The name is made when a screen reader asks for it; one listening hears that it changed.
-    if (QAccessible::isActive()) {
-        QAccessibleEvent event(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
-    }
     update();
+}
+
+// The name is made when a screen reader asks for it; one listening hears that it changed.
+void SquareView::announceName()
+{
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 QString SquareView::spokenName() const

@@ -20,6 +20,8 @@ public:
 
     // Keeps the square's record and background and schedules a repaint from them.
     void draw(const SquareInfo& square, Colour background, Colour digitColour);
+    // Tells a screen reader that what the square shows has changed.
+    void announceName();
     Colour drawnBackground() const { return background_; }
     int drawnDigit() const { return digit_; }
     int index() const { return index_; }

@@ -1,6 +1,7 @@
 // Load and Save of .kvr files through QFile: whole or nothing.
 #include "files/load_save.h"
 
+#include "files/open_path.h"
 #include "files/puzzle_file.h"
 #include "files/recent_list.h"
 
@@ -38,9 +39,9 @@ bool isLoadableFile(const QString& path)
 
 FileResult loadPuzzleFile(Board& board, const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {FileResult::Kind::CannotOpen, file.errorString()};
+    QFile file;
+    if (!openForReading(file, path))
+        return {FileResult::Kind::CannotOpen, qt_error_string(errno)};
     const QByteArray data = file.read(kPuzzleFileSize);
     if (static_cast<std::size_t>(data.size()) < kPuzzleFileSize)
         return {FileResult::Kind::TooShort, {}};

@@ -11,6 +11,9 @@
 namespace kavrin {
 
 inline constexpr auto kRecentListFileName = "Recent Files.txt";
+// The most of the list file read: thousands of entries, of which the menu shows nine, and no
+// wait for a file grown huge. Writing the list back keeps what was read.
+inline constexpr qint64 kRecentListReadCap = qint64{1} << 20;
 
 // Empty on success, else a sentence naming the file.
 using FileError = QString;

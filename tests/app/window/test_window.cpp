@@ -6,7 +6,11 @@
 #include "solve_panel.h"
 #include "square_view.h"
 
+#include <QAbstractButton>
 #include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
 #include <QWindow>
 
 using namespace kavrin;
@@ -56,10 +60,13 @@ private slots:
         QCOMPARE(w.game.panel().contentsRect().size(), QSize(440, 459));
         QTest::mouseClick(&w.game.square(40), Qt::LeftButton);
         QCOMPARE(w.game.focusFrame().pos(), QPoint(134, 169));
-        const struct { Qt::Key key; int to; } moves[] = {{Qt::Key_Right, 41}, {Qt::Key_Up, 32}, {Qt::Key_Home, 28},
-                                                         {Qt::Key_Left, 28}, {Qt::Key_End, 36}, {Qt::Key_PageUp, 9},
-                                                         {Qt::Key_Up, 9}, {Qt::Key_PageDown, 81}, {Qt::Key_Down, 81},
-                                                         {Qt::Key_Right, 81}, {Qt::Key_Tab, 1}, {Qt::Key_Tab, 2}};
+        // Each arrow once onto the edge from the square next to it, and once against the edge.
+        const struct { Qt::Key key; int to; } moves[] = {
+            {Qt::Key_Right, 41}, {Qt::Key_Up, 32},     {Qt::Key_Home, 28},     {Qt::Key_Right, 29}, {Qt::Key_Left, 28},
+            {Qt::Key_Left, 28},  {Qt::Key_End, 36},    {Qt::Key_Left, 35},     {Qt::Key_Right, 36}, {Qt::Key_PageUp, 9},
+            {Qt::Key_Down, 18},  {Qt::Key_Up, 9},      {Qt::Key_Up, 9},        {Qt::Key_PageDown, 81},
+            {Qt::Key_Up, 72},    {Qt::Key_Down, 81},   {Qt::Key_Down, 81},     {Qt::Key_Right, 81},
+            {Qt::Key_Tab, 1},    {Qt::Key_Tab, 2}};
         for (const auto& m : moves) {
             QTest::keyClick(QApplication::focusWidget(), m.key);
             QCOMPARE(w.game.currentSquare(), m.to);
@@ -263,6 +270,35 @@ private slots:
         });
         prompter.ask({"Ready.", Icon::Information, Buttons::Ok});
         QCOMPARE(owner, w.game.windowHandle());
+    }
+
+    // The Check report of an empty grid, 31 lines, fits the screen whole (test_small_screen: 1280 x 1024
+    // at a scale factor of 2), its text as the prompter got it, byte for byte.
+    void longReportStaysOnScreen()
+    {
+        Window w;
+        trigger(w.game, "Check Diagram");
+        const Message report = w.prompter.messages.back();
+        QtPrompter prompter;
+        prompter.setOwner(&w.game);
+        QRect frame;
+        QRect ok;
+        bool textWhole = false;
+        QTimer::singleShot(0, &w.game, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box && QTest::qWaitForWindowExposed(box));
+            frame = box->frameGeometry();
+            QAbstractButton* button = box->button(QMessageBox::Ok);
+            ok = QRect(button->mapToGlobal(QPoint(0, 0)), button->size());
+            for (const QLabel* label : box->findChildren<QLabel*>())
+                textWhole = textWhole || label->text() == QString::fromStdString(report.text);
+            box->close();
+        });
+        prompter.ask(report);
+        const QRect screen = w.game.screen()->availableGeometry();
+        QVERIFY(textWhole);
+        QVERIFY2(screen.contains(frame), qPrintable(QString("%1 %2 %3 %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+        QVERIFY(screen.contains(ok));
     }
 
     // A close of the window, or a quit of the application.
