@@ -77,17 +77,18 @@ Allowed allowedPairs(DigitMask a, DigitMask b, const std::vector<DigitMask>& blo
     return allowed;
 }
 
-std::optional<Finding> alignedPair(const Pencilmarks& marks, int house, int a, int b)
+std::optional<Finding> alignedPair(const Pencilmarks& marks, const std::vector<int>& twoDigitSquares, int house, int a,
+                                   int b)
 {
     const DigitMask da = marks.candidates[static_cast<std::size_t>(a)];
     const DigitMask db = marks.candidates[static_cast<std::size_t>(b)];
     std::vector<DigitMask> blockers;
-    std::string blockerWords;
-    for (int s = 0; s < 81; ++s) {
+    std::vector<int> blockingSquares;
+    for (const int s : twoDigitSquares) {
         const DigitMask ds = marks.candidates[static_cast<std::size_t>(s)];
-        if (std::popcount(ds) == 2 && sees(s, a) && sees(s, b) && (ds & da) != 0 && (ds & db) != 0) {
+        if (sees(s, a) && sees(s, b) && (ds & da) != 0 && (ds & db) != 0) {
             blockers.push_back(ds);
-            blockerWords += (blockerWords.empty() ? "" : ", ") + squareName(s) + " (" + digitList(ds, " or ") + ")";
+            blockingSquares.push_back(s);
         }
     }
     const Allowed allowed = allowedPairs(da, db, blockers);
@@ -98,6 +99,10 @@ std::optional<Finding> alignedPair(const Pencilmarks& marks, int house, int a, i
         found.removals.push_back(candidate(static_cast<std::size_t>(b), std::countr_zero(d)));
     if (found.removals.empty())
         return std::nullopt;
+    std::string blockerWords;
+    for (const int s : blockingSquares)
+        blockerWords += (blockerWords.empty() ? "" : ", ") + squareName(s) + " (" +
+                        digitList(marks.candidates[static_cast<std::size_t>(s)], " or ") + ")";
     found.text = squareName(a) + " and " + squareName(b) + " share " +
                  (house < 9 ? "row " : house < 18 ? "column " : "block ") + std::to_string(house % 9 + 1) +
                  ", and " + blockerWords +
@@ -114,14 +119,18 @@ struct AlmostLockedSet {
     std::array<Squares, 10> seeing{};  // the squares that see every one of those
 };
 
-// A house's almost locked sets of up to four squares, smallest first.
-void addSetsOf(const Pencilmarks& marks, int house, std::vector<AlmostLockedSet>& sets)
+// A house's almost locked sets of `size` squares.
+void addSetsOf(const Pencilmarks& marks, int house, int size, std::vector<AlmostLockedSet>& sets)
 {
+    static const std::array<std::vector<unsigned>, 5> kChoicesOfSize = [] {
+        std::array<std::vector<unsigned>, 5> choices;
+        for (unsigned chosen = 1; chosen < 512; ++chosen)
+            if (std::popcount(chosen) <= 4)
+                choices[static_cast<std::size_t>(std::popcount(chosen))].push_back(chosen);
+        return choices;
+    }();
     const HouseSquares& squares = kGeometry.houses[static_cast<std::size_t>(house)];
-    for (unsigned chosen = 1; chosen < 512; ++chosen) {
-        const int size = std::popcount(chosen);
-        if (size > 4)
-            continue;
+    for (const unsigned chosen : kChoicesOfSize[static_cast<std::size_t>(size)]) {
         AlmostLockedSet set;
         bool empty = true;
         for (unsigned k = chosen; k != 0 && empty; k &= k - 1) {
@@ -147,7 +156,7 @@ void addSetsOf(const Pencilmarks& marks, int house, std::vector<AlmostLockedSet>
 std::optional<Finding> alsPair(const Pencilmarks& marks, const AlmostLockedSet& a, const AlmostLockedSet& b)
 {
     const auto common = static_cast<DigitMask>(a.digits & b.digits);
-    if (std::popcount(common) < 2 || (a.squares & b.squares).any())
+    if ((common & (common - 1)) == 0 || (a.squares & b.squares).any())
         return std::nullopt;
     for (unsigned xs = common; xs != 0; xs &= xs - 1) {
         const auto x = static_cast<std::size_t>(std::countr_zero(xs));
@@ -177,12 +186,16 @@ std::optional<Finding> alsPair(const Pencilmarks& marks, const AlmostLockedSet& 
 
 std::optional<Finding> findAlignedPairExclusion(const Pencilmarks& marks)
 {
+    std::vector<int> twoDigitSquares;
+    for (int s = 0; s < 81; ++s)
+        if (std::popcount(marks.candidates[static_cast<std::size_t>(s)]) == 2)
+            twoDigitSquares.push_back(s);
     for (int house = 0; house < kHouseCount; ++house) {
         const HouseSquares& squares = kGeometry.houses[static_cast<std::size_t>(house)];
         for (std::size_t i = 0; i < squares.size(); ++i)
             for (std::size_t j = i + 1; j < squares.size(); ++j)
                 if (marks.candidates[squares[i]] != 0 && marks.candidates[squares[j]] != 0)
-                    if (auto found = alignedPair(marks, house, squares[i], squares[j]))
+                    if (auto found = alignedPair(marks, twoDigitSquares, house, squares[i], squares[j]))
                         return found;
     }
     return std::nullopt;
@@ -190,10 +203,10 @@ std::optional<Finding> findAlignedPairExclusion(const Pencilmarks& marks)
 
 std::optional<Finding> findAlsXz(const Pencilmarks& marks)
 {
-    std::vector<AlmostLockedSet> sets;
-    for (int house = 0; house < kHouseCount; ++house)
-        addSetsOf(marks, house, sets);
-    std::ranges::stable_sort(sets, {}, [](const AlmostLockedSet& set) { return set.squares.count(); });
+    std::vector<AlmostLockedSet> sets; // smallest first: the simplest pairs are tried first
+    for (int size = 1; size <= 4; ++size)
+        for (int house = 0; house < kHouseCount; ++house)
+            addSetsOf(marks, house, size, sets);
     for (std::size_t i = 0; i < sets.size(); ++i)
         for (std::size_t j = i + 1; j < sets.size(); ++j)
             if (auto found = alsPair(marks, sets[i], sets[j]))

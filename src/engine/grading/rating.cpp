@@ -1,10 +1,12 @@
 // The ladder's driver, its rungs past the basic techniques, and the grades.
 #include "grading/rating.h"
 
+#include "grading/als.h"
+#include "grading/chains.h"
 #include "grading/explanation.h"
+#include "grading/forcing.h"
 #include "grading/techniques.h"
 #include "grading/uniqueness.h"
-#include "grading/als.h"
 #include "solving/fast_solver.h"
 
 #include <algorithm>
@@ -12,12 +14,28 @@
 namespace kavrin {
 
 namespace {
-// Easiest first by the community's rating of their simplest instance.
+// Easiest first by the community's rating of their simplest instance; every forcing rung after
+// every pattern and chain, so that the furthest rung used gives the grade.
 constexpr Rung kAdvancedRungs[] = {
     {"unique-rectangle", Grade::Expert, findUniqueRectangle},
     {"bivalue-universal-grave", Grade::Expert, findBivalueUniversalGrave},
     {"aligned-pair-exclusion", Grade::Expert, findAlignedPairExclusion},
+    {"skyscraper", Grade::Expert, findSkyscraper},
+    {"2-string-kite", Grade::Expert, findTwoStringKite},
+    {"turbot-crane", Grade::Expert, findTurbotCrane},
+    {"w-wing", Grade::Expert, findWWing},
+    {"x-chain", Grade::Expert, findXChain},
+    {"x-cycle", Grade::Expert, findXCycle},
+    {"remote-pair", Grade::Expert, findRemotePair},
+    {"xy-chain", Grade::Expert, findXYChain},
     {"als-xz", Grade::Expert, findAlsXz},
+    {"aic", Grade::Expert, findAlternatingChain},
+    {"contradiction-forcing-chain", Grade::Extreme, findContradictionForcingChain},
+    {"cell-forcing-chain", Grade::Extreme, findCellForcingChain},
+    {"house-forcing-chain", Grade::Extreme, findHouseForcingChain},
+    {"dynamic-forcing-chain", Grade::Extreme, findDynamicForcingChain},
+    {"forcing-net", Grade::Extreme, findForcingNet},
+    {"nested-forcing-chain", Grade::Extreme, findNestedForcingChain},
 };
 
 Grade basicGrade(int rung)

@@ -298,6 +298,11 @@ std::optional<Deduction> findStep(Technique technique, const Pencilmarks& marks)
     return std::nullopt;
 }
 
+void apply(const Deduction& step, Pencilmarks& marks)
+{
+    marks.apply(step.placements, step.removals);
+}
+
 double ratingOf(const Deduction& step, const Pencilmarks& marks)
 {
     // Ladder order is not rating order: an x-wing is tried after triples but rated below them.

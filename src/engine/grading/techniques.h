@@ -72,6 +72,8 @@ struct Deduction {
 // The technique's first instance on the marks that fills a square or takes a digit away.
 std::optional<Deduction> findStep(Technique technique, const Pencilmarks& marks);
 
+void apply(const Deduction& step, Pencilmarks& marks);
+
 // The step's difficulty on the community's scale, on the marks it was found on.
 double ratingOf(const Deduction& step, const Pencilmarks& marks);
 
