@@ -3,6 +3,7 @@
 #include "fakes.h"
 #include "grading/chains.h"
 #include "grading/techniques.h"
+#include "solving/fast_solver.h"
 
 #include <algorithm>
 

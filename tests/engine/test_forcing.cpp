@@ -4,6 +4,7 @@
 #include "fakes.h"
 #include "grading/forcing.h"
 #include "grading/techniques.h"
+#include "solving/fast_solver.h"
 
 #include <random>
 

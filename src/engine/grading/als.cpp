@@ -106,8 +106,8 @@ std::optional<Finding> alignedPair(const Pencilmarks& marks, const std::vector<i
     found.text = squareName(a) + " and " + squareName(b) + " share " +
                  (house < 9 ? "row " : house < 18 ? "column " : "block ") + std::to_string(house % 9 + 1) +
                  ", and " + blockerWords +
-                 " see both: every pair of digits the two could hold together repeats a digit or leaves one of "
-                 "those squares empty, save pairs that do not use (" +
+                 " see both: each pair of digits the two could hold together that uses one of these repeats a "
+                 "digit or leaves one of those squares empty (" +
                  conclusionText({}, found.removals) + ")";
     return found;
 }
