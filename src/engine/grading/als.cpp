@@ -162,7 +162,7 @@ std::optional<Finding> alsPair(const Pencilmarks& marks, const AlmostLockedSet& 
         const auto x = static_cast<std::size_t>(std::countr_zero(xs));
         if ((b.places[x] & ~a.seeing[x]).any())
             continue; // some x of one does not see every x of the other
-        Finding found{"als-xz", 7.0, {}, {}, {}};
+        Finding found{"als-xz", 6.8, {}, {}, {}};
         for (unsigned zs = common & ~(1u << x); zs != 0; zs &= zs - 1) {
             const int z = std::countr_zero(zs);
             const Squares targets = a.seeing[static_cast<std::size_t>(z)] & b.seeing[static_cast<std::size_t>(z)] &

@@ -21,7 +21,7 @@ struct Scale {
     double top;
 };
 
-constexpr Scale kContradictionScale{"contradiction-forcing-chain", 7.1, 7.5};
+constexpr Scale kContradictionScale{"contradiction-forcing-chain", 7.9, 8.3};
 constexpr Scale kCellScale{"cell-forcing-chain", 8.2, 8.7};
 constexpr Scale kHouseScale{"house-forcing-chain", 8.3, 8.7};
 constexpr Scale kDynamicScale{"dynamic-forcing-chain", 8.8, 9.3};

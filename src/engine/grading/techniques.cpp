@@ -308,15 +308,25 @@ double ratingOf(const Deduction& step, const Pencilmarks& marks)
     // Ladder order is not rating order: an x-wing is tried after triples but rated below them.
     static constexpr double kRatings[kTechniqueCount] = {1.2, 2.3, 2.6, 2.8, 3.0, 3.4, 3.6, 4.0,
                                                          3.2, 4.2, 4.4, 5.0, 5.4, 3.8, 5.2};
-    const auto* single = std::get_if<Single>(&step.pattern);
-    if (step.technique != Technique::HiddenSingle || single == nullptr)
+    if (step.technique != Technique::HiddenSingle)
         return kRatings[static_cast<int>(step.technique)];
-    int empty = 0;
-    for (const std::uint8_t s : kGeometry.houses[static_cast<std::size_t>(single->house)])
-        empty += marks.digits[s] == 0 ? 1 : 0;
-    // The last empty square of a house is the easiest find of all; a block is easier to scan
-    // than a line.
-    return empty == 1 ? 1.0 : kindOf(single->house) == 2 ? 1.2 : 1.5;
+    // A player takes the easiest single in sight, whichever the ladder names: the last empty
+    // square of a house, then one in a block, then one in a line.
+    double easiest = 1.5;
+    for (int house = 0; house < kHouseCount; ++house) {
+        int empty = 0;
+        DigitMask once = 0, twice = 0;
+        for (const std::uint8_t s : kGeometry.houses[static_cast<std::size_t>(house)]) {
+            empty += marks.digits[s] == 0 ? 1 : 0;
+            twice |= once & marks.candidates[s];
+            once |= marks.candidates[s];
+        }
+        if (empty == 1)
+            return 1.0;
+        if (kindOf(house) == 2 && (once & ~twice) != 0)
+            easiest = 1.2;
+    }
+    return easiest;
 }
 
 } // namespace kavrin
