@@ -101,10 +101,10 @@ std::optional<Finding> wWingAt(const LinkTables& links, int first, int second)
         const int x = std::countr_zero(bits);
         const int y = std::countr_zero(static_cast<DigitMask>(pair & ~(1u << x)));
         for (const Conjugates& link : links.conjugates(x)) {
-            const bool apart = link.first != first && link.first != second && link.second != first && link.second != second;
+            // A square never sees itself, so neither link square is one of the pair.
             const bool bridges = (sees(link.first, first) && sees(link.second, second)) ||
                                  (sees(link.first, second) && sees(link.second, first));
-            if (!apart || !bridges)
+            if (!bridges)
                 continue;
             std::vector<Candidate> removals = commonWeak(links, nodeOf(first, y), nodeOf(second, y));
             if (!removals.empty())
