@@ -120,7 +120,7 @@ std::optional<Finding> wWingAt(const LinkTables& links, int first, int second)
 
 bool bivalue(const Pencilmarks& marks, int square)
 {
-    return std::popcount(marks.candidates[static_cast<std::size_t>(square)]) == 2;
+    return hasTwoBits(marks.candidates[static_cast<std::size_t>(square)]);
 }
 
 // The squares holding exactly `pair` reached from `first`, each by its fewest steps between
