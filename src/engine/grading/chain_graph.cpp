@@ -188,12 +188,13 @@ void LinkTables::addConjugates(int house)
 
 void LinkTables::addStrong(Node a, Node b, int house)
 {
-    for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
+    const auto addOneWay = [&](Node from, Node to) {
         const auto f = static_cast<std::size_t>(from);
-        auto& count = strongCount_[f];
         if (std::ranges::none_of(strongLinks(from), [to](StrongLink link) { return link.to == to; }))
-            strong_[f][count++] = {to, static_cast<std::int8_t>(house)};
-    }
+            strong_[f][strongCount_[f]++] = {to, static_cast<std::int8_t>(house)};
+    };
+    addOneWay(a, b);
+    addOneWay(b, a);
 }
 
 bool LinkTables::has(Node node) const
