@@ -52,6 +52,12 @@ struct ChainCase {
     std::vector<Removed> removals = {};
 };
 
+std::vector<Places> concat(std::vector<Places> first, const std::vector<Places>& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
 Candidate candidate(int square, int digit)
 {
     return {static_cast<std::uint8_t>(square), static_cast<std::uint8_t>(digit)};
@@ -125,6 +131,11 @@ std::vector<ChainCase> chainCases()
          "x-chain on 4: r1c1=r4c1-r4c4=r8c4-r8c8=r2c8, so 4 from r1c7, r1c9, r2c2, r2c3", 6.5, {},
          {{4, {sq(1, 7), sq(1, 9), sq(2, 2), sq(2, 3)}}}},
         {"no cycle in an x-chain", findXCycle, xChain},
+        // A skyscraper on 7 further on in the grid: the shorter chain wins.
+        {"x-chain, the shortest first", findXChain,
+         concat(xChain, {{7, row(2), {sq(2, 5), sq(2, 8)}}, {7, row(6), {sq(6, 5), sq(6, 7)}}}), {},
+         "x-chain on 7: r2c8=r2c5-r6c5=r6c7, so 7 from r1c7, r3c7, r4c8, r5c8", 6.5, {},
+         {{7, {sq(1, 7), sq(3, 7), sq(4, 8), sq(5, 8)}}}},
         {"no xy-chain without squares of two digits", findXYChain, xChain},
         {"continuous x-cycle", findXCycle,
          {{4, row(1), {sq(1, 1), sq(1, 5)}}, {4, column(6), {sq(2, 6), sq(7, 6)}}, {4, column(2), {sq(7, 2), sq(3, 2)}}}, {},
