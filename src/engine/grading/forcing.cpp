@@ -49,6 +49,9 @@ struct Level {
     int nesting;
     unsigned kinds;
     Scale scale;
+    // Nested branches cost too much to follow them all when one breaks: the first contradiction
+    // found, squares with the fewest candidates first, is taken.
+    bool firstContradiction = false;
 };
 
 constexpr std::uint8_t kUnreached = 255;
@@ -111,22 +114,45 @@ struct Outcomes {
     std::vector<Outcome> reached; // none when only contradictions are looked for
 };
 
-void followAll(Branch& branch, const Pencilmarks& marks, Outcomes& outcomes)
+// The open squares, those with the fewest candidates first, then in index order.
+std::vector<int> squaresByCandidates(const Pencilmarks& marks)
 {
-    int shallowest = kUnreached; // of the contradictions found, when nothing else is looked for
+    std::vector<int> squares;
     for (int s = 0; s < 81; ++s)
-        for (DigitMask rest = openCandidates(marks, s); rest != 0; rest &= rest - 1) {
-            const int d = std::countr_zero(rest);
-            Verdict& verdict = outcomes.verdicts[indexOf(s, d)];
-            const bool onlyContradictions = outcomes.reached.empty();
-            verdict.broken = !branch.follow(factOf(s, d, true), onlyContradictions ? shallowest - 2 : kUnreached);
-            if (verdict.broken) {
-                verdict.depth = clampedDepth(branch.contradictionDepth());
-                shallowest = onlyContradictions ? std::min<int>(shallowest, verdict.depth) : shallowest;
+        if (openCandidates(marks, s) != 0)
+            squares.push_back(s);
+    std::ranges::stable_sort(squares, {}, [&](int s) { return std::popcount(openCandidates(marks, s)); });
+    return squares;
+}
+
+// Follows every candidate of every open square once, or until the first contradiction when
+// the level asks for that one; returns that contradiction's assumption. When only
+// contradictions are looked for, the branches are followed to growing depths until one breaks.
+std::optional<Fact> followAll(Branch& branch, const Pencilmarks& marks, Outcomes& outcomes, const Level& level)
+{
+    const bool onlyContradictions = outcomes.reached.empty();
+    const std::vector<int> squares = squaresByCandidates(marks);
+    int shallowest = kUnreached; // of the contradictions found, when nothing else is looked for
+    for (const int reach : {6, 12, int{kUnreached}}) {
+        for (const int s : squares)
+            for (DigitMask rest = openCandidates(marks, s); rest != 0; rest &= rest - 1) {
+                const int d = std::countr_zero(rest);
+                const int deepest = onlyContradictions ? std::min(reach, shallowest - 2) : kUnreached;
+                Verdict& verdict = outcomes.verdicts[indexOf(s, d)];
+                verdict.broken = !branch.follow(factOf(s, d, true), deepest);
+                if (verdict.broken && level.firstContradiction)
+                    return factOf(s, d, true);
+                if (verdict.broken) {
+                    verdict.depth = clampedDepth(branch.contradictionDepth());
+                    shallowest = onlyContradictions ? std::min<int>(shallowest, verdict.depth) : shallowest;
+                } else if (!onlyContradictions) {
+                    keepOutcome(branch, marks, outcomes.reached[indexOf(s, d)]);
+                }
             }
-            else if (!outcomes.reached.empty())
-                keepOutcome(branch, marks, outcomes.reached[indexOf(s, d)]);
-        }
+        if (!onlyContradictions || shallowest != kUnreached)
+            break;
+    }
+    return std::nullopt;
 }
 
 // The branches that start from one square's candidates or one house's places for a digit.
@@ -339,7 +365,8 @@ std::optional<Finding> findForcing(const Pencilmarks& marks, const Level& level)
     Outcomes outcomes;
     if (level.kinds != kByContradiction)
         outcomes.reached.resize(81 * 9);
-    followAll(branch, marks, outcomes);
+    if (const std::optional<Fact> broken = followAll(branch, marks, outcomes, level))
+        return contradictionFinding(branch, level, *broken);
     const Choice choice = cheapest(marks, outcomes, level.kinds);
     if (choice.cost == INT_MAX)
         return std::nullopt;
@@ -378,7 +405,8 @@ std::optional<Finding> findForcingNet(const Pencilmarks& marks)
 std::optional<Finding> findNestedForcingChain(const Pencilmarks& marks)
 {
     for (int nesting = 1; nesting <= kDeepestNesting; ++nesting)
-        if (auto found = findForcing(marks, {Reach::Net, nesting, kEveryKind, kNestedScales[static_cast<std::size_t>(nesting - 1)]}))
+        if (auto found = findForcing(marks, {Reach::Net, nesting, kEveryKind,
+                                             kNestedScales[static_cast<std::size_t>(nesting - 1)], true}))
             return found;
     return std::nullopt;
 }

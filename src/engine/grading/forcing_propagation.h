@@ -114,6 +114,7 @@ private:
     std::vector<std::uint16_t> causes_;
     std::vector<std::uint32_t> seen_;
     std::uint32_t stamp_ = 0;
+    int cursor_ = 0; // the next candidate a nested round tests, square * 9 + digit - 1
     Contradiction contradiction_;
     std::unique_ptr<Branch> inner_;
 };
