@@ -84,23 +84,16 @@ std::uint8_t clampedDepth(int depth)
     return static_cast<std::uint8_t>(std::min<int>(depth, kUnreached - 1));
 }
 
-void keepOutcome(const Branch& branch, const Pencilmarks& marks, Outcome& outcome)
+void keepOutcome(const Branch& branch, Outcome& outcome)
 {
     outcome.placed.fill(0);
     outcome.depths.fill(kUnreached);
-    for (int t = 0; t < 81; ++t) {
-        const auto i = static_cast<std::size_t>(t);
-        if (marks.digits[i] != 0)
-            continue;
-        const DigitMask left = branch.candidates()[i];
-        if (branch.placedAt(t)) {
-            outcome.placed[i] = static_cast<std::uint8_t>(std::countr_zero(left));
-            outcome.depths[i * 10] = clampedDepth(branch.depthOf(factOf(t, outcome.placed[i], true)));
-        }
-        for (DigitMask gone = marks.candidates[i] & ~left; gone != 0; gone &= gone - 1)
-            outcome.depths[i * 10 + static_cast<std::size_t>(std::countr_zero(gone))] =
-                clampedDepth(branch.depthOf(factOf(t, std::countr_zero(gone), false)));
-    }
+    branch.forEachFact([&](Fact fact, int depth) {
+        const auto i = static_cast<std::size_t>(fact.square);
+        if (fact.on)
+            outcome.placed[i] = fact.digit;
+        outcome.depths[i * 10 + (fact.on ? 0 : fact.digit)] = clampedDepth(depth);
+    });
 }
 
 // Whether one candidate's branch broke, and how many steps it took.
@@ -146,7 +139,7 @@ std::optional<Fact> followAll(Branch& branch, const Pencilmarks& marks, Outcomes
                     verdict.depth = clampedDepth(branch.contradictionDepth());
                     shallowest = onlyContradictions ? std::min<int>(shallowest, verdict.depth) : shallowest;
                 } else if (!onlyContradictions) {
-                    keepOutcome(branch, marks, outcomes.reached[indexOf(s, d)]);
+                    keepOutcome(branch, outcomes.reached[indexOf(s, d)]);
                 }
             }
         if (!onlyContradictions || shallowest != kUnreached)
@@ -359,20 +352,22 @@ Finding commonFinding(Branch& branch, const Pencilmarks& marks, const Outcomes& 
 
 std::optional<Finding> findForcing(const Pencilmarks& marks, const Level& level)
 {
-    Branch branch(level.reach, level.nesting);
+    Branch branch(level.reach, level.nesting, false);
     if (!branch.start(marks))
         return std::nullopt;
+    Branch told(level.reach, level.nesting); // for the one found: its implications, its words
+    told.start(marks);
     Outcomes outcomes;
     if (level.kinds != kByContradiction)
         outcomes.reached.resize(81 * 9);
     if (const std::optional<Fact> broken = followAll(branch, marks, outcomes, level))
-        return contradictionFinding(branch, level, *broken);
+        return contradictionFinding(told, level, *broken);
     const Choice choice = cheapest(marks, outcomes, level.kinds);
     if (choice.cost == INT_MAX)
         return std::nullopt;
     if (choice.kind == kByContradiction)
-        return contradictionFinding(branch, level, choice.group.roots[0]);
-    return commonFinding(branch, marks, outcomes, level, choice);
+        return contradictionFinding(told, level, choice.group.roots[0]);
+    return commonFinding(told, marks, outcomes, level, choice);
 }
 
 } // namespace

@@ -124,6 +124,7 @@ void Branch::reset()
     events_.clear();
     causes_.clear();
     contradiction_ = {};
+    processing_ = 0;
     cursor_ = 0;
 }
 
@@ -143,7 +144,8 @@ void Branch::run(int deepest)
     std::size_t head = 0;
     for (;;) {
         while (head < events_.size() && !broken()) {
-            if (events_[head].depth > deepest)
+            processing_ = events_[head].depth;
+            if (processing_ > deepest)
                 return;
             process(static_cast<int>(head++));
         }
@@ -272,6 +274,7 @@ int Branch::record(Fact fact, const Causes& causes, int count, int nestedWeight)
     Event event{fact};
     event.nestedWeight = static_cast<std::uint16_t>(nestedWeight);
     const auto index = static_cast<std::int16_t>(events_.size());
+    event.depth = static_cast<std::uint8_t>(events_.empty() ? 0 : std::min(processing_ + 1, kDeepest));
     if (keepReasons_) {
         int depth = count == 0 && !events_.empty() ? events_.back().depth + 1 : 0;
         for (int i = 0; i < count; ++i)
@@ -334,9 +337,10 @@ void Branch::assertOff(int square, int digit, const Causes& causes, int count, i
 
 void Branch::contradict(Broken kind, int square, int house, int digit, const Causes& causes, int count)
 {
-    contradiction_ = {kind, square, house, digit, static_cast<std::uint16_t>(causes_.size()), 0, 0};
+    contradiction_ = {kind, square, house, digit, static_cast<std::uint16_t>(causes_.size()), 0, processing_ + 1};
     if (!keepReasons_)
         return;
+    contradiction_.depth = 0;
     contradiction_.causeCount = static_cast<std::uint16_t>(count);
     for (int i = 0; i < count; ++i) {
         const auto cause = static_cast<std::size_t>(causes[static_cast<std::size_t>(i)]);
@@ -374,12 +378,6 @@ bool Branch::reached(Fact fact) const
     if (fact.on)
         return placed_.test(s) && !basePlaced_.test(s) && digit_[s] == fact.digit;
     return (base_[s] >> fact.digit & 1u) != 0 && (candidates_[s] >> fact.digit & 1u) == 0;
-}
-
-int Branch::depthOf(Fact fact) const
-{
-    const std::int16_t e = fact.on ? onEvent_[fact.square] : offEvent_[at(fact.square, fact.digit)];
-    return e < 0 ? kDeepest : events_[static_cast<std::size_t>(e)].depth;
 }
 
 int Branch::ancestors(const std::uint16_t* first, int count)
