@@ -232,7 +232,7 @@ Choice cheapest(const Pencilmarks& marks, const Outcomes& outcomes, unsigned kin
             best = {cost, kind, group};
     };
     if ((kinds & kByContradiction) != 0)
-        for (int s = 0; s < 81; ++s)
+        for (const int s : squaresByCandidates(marks))
             for (DigitMask rest = openCandidates(marks, s); rest != 0; rest &= rest - 1)
                 if (const Verdict& v = outcomes.verdicts[indexOf(s, std::countr_zero(rest))]; v.broken)
                     consider(kByContradiction, Group{{factOf(s, std::countr_zero(rest), true)}, 1}, v.depth);
