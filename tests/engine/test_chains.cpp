@@ -53,6 +53,12 @@ struct ChainCase {
     std::vector<Removed> removals = {};
 };
 
+std::vector<Places> concat(std::vector<Places> first, const std::vector<Places>& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
 Candidate candidate(int square, int digit)
 {
     return {static_cast<std::uint8_t>(square), static_cast<std::uint8_t>(digit)};
@@ -109,9 +115,16 @@ std::vector<ChainCase> chainCases()
         {"turbot crane", findTurbotCrane, {{6, block(1), {sq(1, 1), sq(2, 3)}}, {6, column(5), {sq(2, 5), sq(7, 5)}}}, {},
          "turbot crane on 6: r2c5 and r7c5 in column 5, r1c1 and r2c3 in block 1, so 6 from r7c1", 6.6, {},
          {{6, {sq(7, 1)}}}},
+        // Two rows, as in a skyscraper, but joined in a block rather than a column.
+        {"turbot crane in rows", findTurbotCrane, {{9, row(1), {sq(1, 1), sq(1, 7)}}, {9, row(3), {sq(3, 2), sq(3, 9)}}},
+         {}, "turbot crane on 9: r1c1 and r1c7 in row 1, r3c2 and r3c9 in row 3, so 9 from r2c1, r2c2, r2c3", 6.6, {},
+         {{9, {sq(2, 1), sq(2, 2), sq(2, 3)}}}},
         {"w-wing", findWWing, {{8, row(2), {sq(2, 2), sq(2, 9)}}}, {{sq(1, 1), "38"}, {sq(5, 9), "38"}},
          "w-wing: r1c1 and r5c9 take 3 or 8; 8 in row 2 is at r2c2 or r2c9, so 3 from r1c9, r5c1", 6.6, {},
          {{3, {sq(1, 9), sq(5, 1)}}}},
+        // The 8s of row 1 are r1c1's own: r1c1 may be 8 and r1c9 3.
+        {"no w-wing through one of its squares", findWWing, {{8, row(1), {sq(1, 1), sq(1, 9)}}},
+         {{sq(1, 1), "38"}, {sq(5, 9), "38"}}},
         {"remote pair", findRemotePair, {}, {{sq(1, 1), "27"}, {sq(1, 5), "27"}, {sq(4, 5), "27"}, {sq(4, 9), "27"}},
          "remote pair of 2 and 7: r1c1, r1c5, r4c5, r4c9, so 2 from r1c9, r4c1; 7 from r1c9, r4c1", 6.7, {},
          {{2, {sq(1, 9), sq(4, 1)}}, {7, {sq(1, 9), sq(4, 1)}}}},
@@ -119,6 +132,11 @@ std::vector<ChainCase> chainCases()
          "x-chain on 4: r1c1=r4c1-r4c4=r8c4-r8c8=r2c8, so 4 from r1c7, r1c9, r2c2, r2c3", 6.5, {},
          {{4, {sq(1, 7), sq(1, 9), sq(2, 2), sq(2, 3)}}}},
         {"no cycle in an x-chain", findXCycle, xChain},
+        // A skyscraper on 7 further on in the grid: the shorter chain wins.
+        {"x-chain, the shortest first", findXChain,
+         concat(xChain, {{7, row(2), {sq(2, 5), sq(2, 8)}}, {7, row(6), {sq(6, 5), sq(6, 7)}}}), {},
+         "x-chain on 7: r2c8=r2c5-r6c5=r6c7, so 7 from r1c7, r3c7, r4c8, r5c8", 6.5, {},
+         {{7, {sq(1, 7), sq(3, 7), sq(4, 8), sq(5, 8)}}}},
         {"no xy-chain without squares of two digits", findXYChain, xChain},
         {"continuous x-cycle", findXCycle,
          {{4, row(1), {sq(1, 1), sq(1, 5)}}, {4, column(6), {sq(2, 6), sq(7, 6)}}, {4, column(2), {sq(7, 2), sq(3, 2)}}}, {},
@@ -138,6 +156,9 @@ std::vector<ChainCase> chainCases()
          {{sq(4, 7), "58"}},
          "aic: (5)r1c1=(5)r1c7-(5)r4c7=(8)r4c7-(8)r4c2=(8)r2c2, so 5 from r2c2; 8 from r1c1", 7.0, {},
          {{5, {sq(2, 2)}}, {8, {sq(1, 1)}}}},
+        {"aic through two digits of a square", findAlternatingChain,
+         {{2, row(5), {sq(5, 1), sq(5, 5)}}, {3, column(5), {sq(1, 5), sq(5, 5)}}}, {{sq(1, 1), "12"}},
+         "aic: (1)r1c1=(2)r1c1-(2)r5c1=(2)r5c5-(3)r5c5=(3)r1c5, so 1 from r1c5", 7.0, {}, {{1, {sq(1, 5)}}}},
     };
 }
 

@@ -33,7 +33,11 @@ bool repeatsNone(std::vector<Node> nodes)
 // true at most once, by its shortest chain, so a search is linear in the links.
 class ChainSearch {
 public:
-    ChainSearch(const LinkTables& links, const ChainRules& rules) : links_(links), rules_(rules) {}
+    ChainSearch(const LinkTables& links, const ChainRules& rules) : links_(links), rules_(rules)
+    {
+        trueFrom_.fill(-1);
+        falseFrom_.fill(-1);
+    }
 
     void searchFrom(Node start);
     std::optional<Chain> best() && { return std::move(best_); }
@@ -48,35 +52,40 @@ private:
     Node start_ = 0;
     std::array<Node, kNodeCount> trueFrom_{};  // the node before one reached true, or -1
     std::array<Node, kNodeCount> falseFrom_{}; // the node before one reached false, or -1
+    std::vector<Node> reached_;                // what the last search set in those two
+    std::vector<Node> falseLayer_, trueLayer_;
     std::optional<Chain> best_;
     int bestLinks_ = kMaxChainLinks + 1;
 };
 
 void ChainSearch::searchFrom(Node start)
 {
+    for (const Node node : reached_)
+        trueFrom_[static_cast<std::size_t>(node)] = falseFrom_[static_cast<std::size_t>(node)] = -1;
+    reached_.assign(1, start);
     start_ = start;
-    trueFrom_.fill(-1);
-    falseFrom_.fill(-1);
     falseFrom_[static_cast<std::size_t>(start)] = start;
-    std::vector<Node> falseLayer{start}, trueLayer;
-    for (int links = 1; links < bestLinks_ && !falseLayer.empty(); links += 2) {
-        trueLayer.clear();
-        for (const Node from : falseLayer)
+    falseLayer_.assign(1, start);
+    for (int links = 1; links < bestLinks_ && !falseLayer_.empty(); links += 2) {
+        trueLayer_.clear();
+        for (const Node from : falseLayer_)
             for (const StrongLink& link : links_.strongLinks(from))
                 if (trueFrom_[static_cast<std::size_t>(link.to)] < 0) {
                     trueFrom_[static_cast<std::size_t>(link.to)] = from;
-                    trueLayer.push_back(link.to);
+                    trueLayer_.push_back(link.to);
                 }
-        for (const Node end : trueLayer)
+        reached_.insert(reached_.end(), trueLayer_.begin(), trueLayer_.end());
+        for (const Node end : trueLayer_)
             conclude(end, links);
-        falseLayer.clear();
-        for (const Node from : trueLayer)
+        falseLayer_.clear();
+        for (const Node from : trueLayer_)
             links_.forEachWeak(from, [&](Node to) {
                 if (falseFrom_[static_cast<std::size_t>(to)] < 0) {
                     falseFrom_[static_cast<std::size_t>(to)] = from;
-                    falseLayer.push_back(to);
+                    falseLayer_.push_back(to);
                 }
             });
+        reached_.insert(reached_.end(), falseLayer_.begin(), falseLayer_.end());
     }
 }
 
@@ -143,36 +152,49 @@ void ChainSearch::keep(Chain chain)
 LinkTables::LinkTables(const Pencilmarks& marks, LinkKinds kinds) : marks_(marks), kinds_(kinds)
 {
     for (int s = 0; s < 81; ++s)
-        for (int d = 1; d <= 9; ++d)
-            if (has(nodeOf(s, d)))
-                places_[static_cast<std::size_t>(d)].add(s);
+        for (DigitMask digits = marks.candidates[static_cast<std::size_t>(s)]; digits != 0; digits &= static_cast<DigitMask>(digits - 1))
+            places_[static_cast<std::size_t>(std::countr_zero(digits))].add(s);
     for (int house = 0; house < kHouseCount; ++house)
-        for (int d = 1; d <= 9; ++d) {
-            const PlaceMask places = marks.placesOf(house, d);
-            if (std::popcount(places) != 2)
-                continue;
-            const HouseSquares& squares = kGeometry.houses[static_cast<std::size_t>(house)];
-            const int first = squares[static_cast<std::size_t>(std::countr_zero(places))];
-            const int second = squares[static_cast<std::size_t>(std::bit_width(places) - 1)];
-            conjugates_[static_cast<std::size_t>(d)].push_back({house, first, second});
-            if (kinds.inHouses)
-                addStrong(nodeOf(first, d), nodeOf(second, d), house);
-        }
+        addConjugates(house);
     if (!kinds.inSquares)
         return;
     for (int s = 0; s < 81; ++s)
-        if (const DigitMask digits = marks.candidates[static_cast<std::size_t>(s)]; std::popcount(digits) == 2)
+        if (const DigitMask digits = marks.candidates[static_cast<std::size_t>(s)]; hasTwoBits(digits))
             addStrong(nodeOf(s, std::countr_zero(digits)), nodeOf(s, std::bit_width(digits) - 1), -1);
+}
+
+void LinkTables::addConjugates(int house)
+{
+    const HouseSquares& squares = kGeometry.houses[static_cast<std::size_t>(house)];
+    DigitMask once = 0, twice = 0, more = 0;
+    for (const std::uint8_t s : squares) {
+        const DigitMask digits = marks_.candidates[s];
+        more |= twice & digits;
+        twice |= once & digits;
+        once |= digits;
+    }
+    for (auto pairs = static_cast<DigitMask>(twice & ~more); pairs != 0; pairs &= static_cast<DigitMask>(pairs - 1)) {
+        const int d = std::countr_zero(pairs);
+        std::array<int, 2> found{};
+        int n = 0;
+        for (const std::uint8_t s : squares)
+            if (has(nodeOf(s, d)))
+                found[static_cast<std::size_t>(n++)] = s;
+        conjugates_[static_cast<std::size_t>(d)].push_back({house, found[0], found[1]});
+        if (kinds_.inHouses)
+            addStrong(nodeOf(found[0], d), nodeOf(found[1], d), house);
+    }
 }
 
 void LinkTables::addStrong(Node a, Node b, int house)
 {
-    for (const auto& [from, to] : {std::pair{a, b}, std::pair{b, a}}) {
+    const auto addOneWay = [&](Node from, Node to) {
         const auto f = static_cast<std::size_t>(from);
-        auto& count = strongCount_[f];
         if (std::ranges::none_of(strongLinks(from), [to](StrongLink link) { return link.to == to; }))
-            strong_[f][count++] = {to, static_cast<std::int8_t>(house)};
-    }
+            strong_[f][strongCount_[f]++] = {to, static_cast<std::int8_t>(house)};
+    };
+    addOneWay(a, b);
+    addOneWay(b, a);
 }
 
 bool LinkTables::has(Node node) const

@@ -35,6 +35,13 @@ struct LinkKinds {
     bool weakInSquares = true;
 };
 
+// Exactly two bits set (std::popcount is a library call on plain x86-64).
+constexpr bool hasTwoBits(unsigned mask)
+{
+    const unsigned rest = mask & (mask - 1);
+    return mask != 0 && rest != 0 && (rest & (rest - 1)) == 0;
+}
+
 // A set of squares, bit s for square s.
 struct SquareSet {
     std::uint64_t low = 0;  // squares 0..63
@@ -85,6 +92,7 @@ public:
     void forEachWeak(Node node, const Visit& visit) const;
 
 private:
+    void addConjugates(int house);
     void addStrong(Node a, Node b, int house);
 
     const Pencilmarks& marks_;

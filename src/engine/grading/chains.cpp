@@ -5,6 +5,7 @@
 #include "grading/chain_graph.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace kavrin {
@@ -101,10 +102,10 @@ std::optional<Finding> wWingAt(const LinkTables& links, int first, int second)
         const int x = std::countr_zero(bits);
         const int y = std::countr_zero(static_cast<DigitMask>(pair & ~(1u << x)));
         for (const Conjugates& link : links.conjugates(x)) {
-            const bool apart = link.first != first && link.first != second && link.second != first && link.second != second;
+            // A square never sees itself, so neither link square is one of the pair.
             const bool bridges = (sees(link.first, first) && sees(link.second, second)) ||
                                  (sees(link.first, second) && sees(link.second, first));
-            if (!apart || !bridges)
+            if (!bridges)
                 continue;
             std::vector<Candidate> removals = commonWeak(links, nodeOf(first, y), nodeOf(second, y));
             if (!removals.empty())
@@ -120,55 +121,51 @@ std::optional<Finding> wWingAt(const LinkTables& links, int first, int second)
 
 bool bivalue(const Pencilmarks& marks, int square)
 {
-    return std::popcount(marks.candidates[static_cast<std::size_t>(square)]) == 2;
+    return hasTwoBits(marks.candidates[static_cast<std::size_t>(square)]);
 }
 
-// The squares holding exactly `pair` reached from `first`, each by its fewest steps between
-// squares that see each other: for each, the square before it, or -1.
-struct PairWalk {
-    std::array<int, 81> before{};
-    std::array<int, 81> steps{};
-};
-
-std::optional<Finding> remotePairFrom(const Pencilmarks& marks, int first, int& bestSquares)
+std::string squaresText(const std::vector<int>& squares)
 {
-    const DigitMask pair = marks.candidates[static_cast<std::size_t>(first)];
-    PairWalk walk;
-    walk.before.fill(-1);
-    walk.steps.fill(-1);
-    walk.steps[static_cast<std::size_t>(first)] = 0;
+    std::string text;
+    for (const int s : squares)
+        text += (text.empty() ? "" : ", ") + squareName(s);
+    return text;
+}
+
+// A walk, breadth first, over the squares that hold exactly the pair of `first`, each square
+// stepping to those it sees: one an odd number of steps away holds the digit `first` does not.
+std::optional<Finding> remotePairFrom(const LinkTables& links, int first, int& bestSquares)
+{
+    const DigitMask pair = links.marks().candidates[static_cast<std::size_t>(first)];
+    const int low = std::countr_zero(pair), high = std::bit_width(pair) - 1;
+    std::array<int, 81> before{}, steps{};
+    before.fill(-1);
+    steps.fill(-1);
+    steps[static_cast<std::size_t>(first)] = 0;
     std::vector<int> queue{first};
     for (std::size_t next = 0; next < queue.size(); ++next) {
-        const int from = queue[next];
-        const int steps = walk.steps[static_cast<std::size_t>(from)] + 1;
-        if (steps + 1 >= bestSquares)
+        const int from = queue[next], step = steps[static_cast<std::size_t>(from)] + 1;
+        if (step + 1 >= bestSquares)
             break;
         for (const std::uint8_t to : kGeometry.peers[static_cast<std::size_t>(from)]) {
-            if (marks.candidates[to] != pair || walk.steps[to] >= 0)
+            if (links.marks().candidates[to] != pair || steps[to] >= 0)
                 continue;
-            walk.steps[to] = steps;
-            walk.before[to] = from;
+            steps[to] = step;
+            before[to] = from;
             queue.push_back(to);
-            if (steps % 2 == 0 || steps < 3)
+            if (step % 2 == 0 || step < 3)
                 continue;
-            std::vector<Candidate> removals;
-            for (int s = 0; s < 81; ++s)
-                if (sees(s, first) && sees(s, to))
-                    for (DigitMask bits = marks.candidates[static_cast<std::size_t>(s)] & pair; bits != 0; bits &= static_cast<DigitMask>(bits - 1))
-                        removals.push_back({static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(std::countr_zero(bits))});
+            std::vector<Candidate> removals = commonWeak(links, nodeOf(first, low), nodeOf(to, low));
+            links.addCommonWeak(nodeOf(first, high), nodeOf(to, high), removals);
             if (removals.empty())
                 continue;
             std::vector<int> path;
-            for (int s = to; s >= 0; s = walk.before[static_cast<std::size_t>(s)])
+            for (int s = to; s >= 0; s = before[static_cast<std::size_t>(s)])
                 path.insert(path.begin(), s);
-            std::string names;
-            for (const int s : path)
-                names += (names.empty() ? "" : ", ") + squareName(s);
-            bestSquares = steps + 1;
+            bestSquares = step + 1;
             return findingOf("remote-pair", bestSquares,
-                             "remote pair of " + digitName(std::countr_zero(pair)) + " and " +
-                                 digitName(std::bit_width(pair) - 1) + ": " + names,
-                             {}, std::move(removals));
+                             "remote pair of " + digitName(low) + " and " + digitName(high) + ": " + squaresText(path), {},
+                             std::move(removals));
         }
     }
     return std::nullopt;
@@ -258,11 +255,12 @@ std::optional<Finding> findWWing(const Pencilmarks& marks)
 
 std::optional<Finding> findRemotePair(const Pencilmarks& marks)
 {
+    const LinkTables links(marks, {});
     std::optional<Finding> best;
-    int bestSquares = kMaxChainLinks + 1;
+    int bestSquares = (kMaxChainLinks + 1) / 2 + 1; // two links a square, less one
     for (int first = 0; first < 81; ++first)
         if (bivalue(marks, first))
-            if (std::optional<Finding> found = remotePairFrom(marks, first, bestSquares))
+            if (std::optional<Finding> found = remotePairFrom(links, first, bestSquares))
                 best = std::move(found);
     return best;
 }

@@ -49,6 +49,9 @@ struct Level {
     int nesting;
     unsigned kinds;
     Scale scale;
+    // Nested branches cost too much to follow them all when one breaks: the first contradiction
+    // found, squares with the fewest candidates first, is taken.
+    bool firstContradiction = false;
 };
 
 constexpr std::uint8_t kUnreached = 255;
@@ -81,23 +84,16 @@ std::uint8_t clampedDepth(int depth)
     return static_cast<std::uint8_t>(std::min<int>(depth, kUnreached - 1));
 }
 
-void keepOutcome(const Branch& branch, const Pencilmarks& marks, Outcome& outcome)
+void keepOutcome(const Branch& branch, Outcome& outcome)
 {
     outcome.placed.fill(0);
     outcome.depths.fill(kUnreached);
-    for (int t = 0; t < 81; ++t) {
-        const auto i = static_cast<std::size_t>(t);
-        if (marks.digits[i] != 0)
-            continue;
-        const DigitMask left = branch.candidates()[i];
-        if (branch.placedAt(t)) {
-            outcome.placed[i] = static_cast<std::uint8_t>(std::countr_zero(left));
-            outcome.depths[i * 10] = clampedDepth(branch.depthOf(factOf(t, outcome.placed[i], true)));
-        }
-        for (DigitMask gone = marks.candidates[i] & ~left; gone != 0; gone &= gone - 1)
-            outcome.depths[i * 10 + static_cast<std::size_t>(std::countr_zero(gone))] =
-                clampedDepth(branch.depthOf(factOf(t, std::countr_zero(gone), false)));
-    }
+    branch.forEachFact([&](Fact fact, int depth) {
+        const auto i = static_cast<std::size_t>(fact.square);
+        if (fact.on)
+            outcome.placed[i] = fact.digit;
+        outcome.depths[i * 10 + (fact.on ? 0 : fact.digit)] = clampedDepth(depth);
+    });
 }
 
 // Whether one candidate's branch broke, and how many steps it took.
@@ -111,22 +107,45 @@ struct Outcomes {
     std::vector<Outcome> reached; // none when only contradictions are looked for
 };
 
-void followAll(Branch& branch, const Pencilmarks& marks, Outcomes& outcomes)
+// The open squares, those with the fewest candidates first, then in index order.
+std::vector<int> squaresByCandidates(const Pencilmarks& marks)
 {
-    int shallowest = kUnreached; // of the contradictions found, when nothing else is looked for
+    std::vector<int> squares;
     for (int s = 0; s < 81; ++s)
-        for (DigitMask rest = openCandidates(marks, s); rest != 0; rest &= rest - 1) {
-            const int d = std::countr_zero(rest);
-            Verdict& verdict = outcomes.verdicts[indexOf(s, d)];
-            const bool onlyContradictions = outcomes.reached.empty();
-            verdict.broken = !branch.follow(factOf(s, d, true), onlyContradictions ? shallowest - 2 : kUnreached);
-            if (verdict.broken) {
-                verdict.depth = clampedDepth(branch.contradictionDepth());
-                shallowest = onlyContradictions ? std::min<int>(shallowest, verdict.depth) : shallowest;
+        if (openCandidates(marks, s) != 0)
+            squares.push_back(s);
+    std::ranges::stable_sort(squares, {}, [&](int s) { return std::popcount(openCandidates(marks, s)); });
+    return squares;
+}
+
+// Follows every candidate of every open square once, or until the first contradiction when
+// the level asks for that one; returns that contradiction's assumption. When only
+// contradictions are looked for, the branches are followed to growing depths until one breaks.
+std::optional<Fact> followAll(Branch& branch, const Pencilmarks& marks, Outcomes& outcomes, const Level& level)
+{
+    const bool onlyContradictions = outcomes.reached.empty();
+    const std::vector<int> squares = squaresByCandidates(marks);
+    int shallowest = kUnreached; // of the contradictions found, when nothing else is looked for
+    for (const int reach : {6, 12, int{kUnreached}}) {
+        for (const int s : squares)
+            for (DigitMask rest = openCandidates(marks, s); rest != 0; rest &= rest - 1) {
+                const int d = std::countr_zero(rest);
+                const int deepest = onlyContradictions ? std::min(reach, shallowest - 2) : kUnreached;
+                Verdict& verdict = outcomes.verdicts[indexOf(s, d)];
+                verdict.broken = !branch.follow(factOf(s, d, true), deepest);
+                if (verdict.broken && level.firstContradiction)
+                    return factOf(s, d, true);
+                if (verdict.broken) {
+                    verdict.depth = clampedDepth(branch.contradictionDepth());
+                    shallowest = onlyContradictions ? std::min<int>(shallowest, verdict.depth) : shallowest;
+                } else if (!onlyContradictions) {
+                    keepOutcome(branch, outcomes.reached[indexOf(s, d)]);
+                }
             }
-            else if (!outcomes.reached.empty())
-                keepOutcome(branch, marks, outcomes.reached[indexOf(s, d)]);
-        }
+        if (!onlyContradictions || shallowest != kUnreached)
+            break;
+    }
+    return std::nullopt;
 }
 
 // The branches that start from one square's candidates or one house's places for a digit.
@@ -213,7 +232,7 @@ Choice cheapest(const Pencilmarks& marks, const Outcomes& outcomes, unsigned kin
             best = {cost, kind, group};
     };
     if ((kinds & kByContradiction) != 0)
-        for (int s = 0; s < 81; ++s)
+        for (const int s : squaresByCandidates(marks))
             for (DigitMask rest = openCandidates(marks, s); rest != 0; rest &= rest - 1)
                 if (const Verdict& v = outcomes.verdicts[indexOf(s, std::countr_zero(rest))]; v.broken)
                     consider(kByContradiction, Group{{factOf(s, std::countr_zero(rest), true)}, 1}, v.depth);
@@ -333,19 +352,22 @@ Finding commonFinding(Branch& branch, const Pencilmarks& marks, const Outcomes& 
 
 std::optional<Finding> findForcing(const Pencilmarks& marks, const Level& level)
 {
-    Branch branch(level.reach, level.nesting);
+    Branch branch(level.reach, level.nesting, false);
     if (!branch.start(marks))
         return std::nullopt;
+    Branch told(level.reach, level.nesting); // for the one found: its implications, its words
+    told.start(marks);
     Outcomes outcomes;
     if (level.kinds != kByContradiction)
         outcomes.reached.resize(81 * 9);
-    followAll(branch, marks, outcomes);
+    if (const std::optional<Fact> broken = followAll(branch, marks, outcomes, level))
+        return contradictionFinding(told, level, *broken);
     const Choice choice = cheapest(marks, outcomes, level.kinds);
     if (choice.cost == INT_MAX)
         return std::nullopt;
     if (choice.kind == kByContradiction)
-        return contradictionFinding(branch, level, choice.group.roots[0]);
-    return commonFinding(branch, marks, outcomes, level, choice);
+        return contradictionFinding(told, level, choice.group.roots[0]);
+    return commonFinding(told, marks, outcomes, level, choice);
 }
 
 } // namespace
@@ -378,7 +400,8 @@ std::optional<Finding> findForcingNet(const Pencilmarks& marks)
 std::optional<Finding> findNestedForcingChain(const Pencilmarks& marks)
 {
     for (int nesting = 1; nesting <= kDeepestNesting; ++nesting)
-        if (auto found = findForcing(marks, {Reach::Net, nesting, kEveryKind, kNestedScales[static_cast<std::size_t>(nesting - 1)]}))
+        if (auto found = findForcing(marks, {Reach::Net, nesting, kEveryKind,
+                                             kNestedScales[static_cast<std::size_t>(nesting - 1)], true}))
             return found;
     return std::nullopt;
 }

@@ -14,9 +14,11 @@ namespace kavrin {
 // Nested forcing goes this many levels deep at most; a puzzle that needs more stays unfinished.
 inline constexpr int kDeepestNesting = 3;
 
-// Each returns its easiest instance on the marks: the fewest steps from the assumptions to the
-// conclusion, and for a tie the first in scan order (squares 0..80, then houses 0..26, digits
-// 1..9), or nothing. Static ones follow singles that a single elimination makes.
+// Each returns its easiest instance on the marks, or nothing: the fewest steps from the
+// assumptions to the conclusion; for a tie, contradictions in squares with the fewest candidates
+// first, then squares 0..80, then houses 0..26 with digits 1..9. Nested forcing, too costly to
+// follow every branch, takes its first contradiction in that order. Static finders follow the
+// singles that one elimination makes: a square or a house left with one of its two places.
 std::optional<Finding> findContradictionForcingChain(const Pencilmarks& marks);
 std::optional<Finding> findCellForcingChain(const Pencilmarks& marks);
 std::optional<Finding> findHouseForcingChain(const Pencilmarks& marks);

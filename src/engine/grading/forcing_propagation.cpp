@@ -124,6 +124,8 @@ void Branch::reset()
     events_.clear();
     causes_.clear();
     contradiction_ = {};
+    processing_ = 0;
+    cursor_ = 0;
 }
 
 bool Branch::follow(Fact assumption, int deepest)
@@ -142,7 +144,8 @@ void Branch::run(int deepest)
     std::size_t head = 0;
     for (;;) {
         while (head < events_.size() && !broken()) {
-            if (events_[head].depth > deepest)
+            processing_ = events_[head].depth;
+            if (processing_ > deepest)
                 return;
             process(static_cast<int>(head++));
         }
@@ -151,26 +154,24 @@ void Branch::run(int deepest)
     }
 }
 
-// Every candidate left that a lower branch, started from here, breaks on is taken out.
+// Takes out the next candidate, from where the last search stopped, that a lower branch
+// started from here breaks on; false when a whole round finds none.
 bool Branch::testNested()
 {
-    bool found = false;
-    for (int s = 0; s < 81 && !broken(); ++s) {
-        if (placed_.test(static_cast<std::size_t>(s)))
+    constexpr int kSlots = 81 * 9;
+    for (int tried = 0; tried < kSlots && !broken(); ++tried, cursor_ = (cursor_ + 1) % kSlots) {
+        const int s = cursor_ / 9, d = cursor_ % 9 + 1;
+        const DigitMask left = candidates_[static_cast<std::size_t>(s)];
+        if (placed_.test(static_cast<std::size_t>(s)) || (left >> d & 1u) == 0 || hasOne(left))
             continue;
-        for (int d = 1; d <= 9 && !broken(); ++d) {
-            const DigitMask left = candidates_[static_cast<std::size_t>(s)];
-            if ((left >> d & 1u) == 0 || hasOne(left))
-                continue;
-            inner_->startFrom(*this);
-            if (inner_->follow({static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(d), true}))
-                continue;
-            const int weight = std::min<int>(static_cast<int>(inner_->events_.size()), 0xFFFF);
-            assertOff(s, d, {}, 0, weight);
-            found = true;
-        }
+        inner_->startFrom(*this);
+        if (inner_->follow({static_cast<std::uint8_t>(s), static_cast<std::uint8_t>(d), true}))
+            continue;
+        assertOff(s, d, {}, 0, std::min<int>(static_cast<int>(inner_->events_.size()), 0xFFFF));
+        cursor_ = (cursor_ + 1) % kSlots;
+        return true;
     }
-    return found;
+    return false;
 }
 
 void Branch::process(int event)
@@ -240,24 +241,32 @@ void Branch::checkHouse(int event, int house, int digit)
 }
 
 // The digit's places in a block all in one line, or in a line all in one block: the rest of
-// the other house cannot take it.
+// the other house cannot take it. In house order, a line's thirds are its blocks, and a
+// block's thirds are its rows.
 void Branch::lockDigit(int house, int digit, PlaceMask places)
 {
+    static constexpr std::array<PlaceMask, 3> kThirds = {0x007, 0x038, 0x1C0};
+    static constexpr std::array<PlaceMask, 3> kBlockColumns = {0x049, 0x092, 0x124};
+    const auto within = [&](const std::array<PlaceMask, 3>& parts) {
+        return std::ranges::any_of(parts, [&](PlaceMask part) { return (places & ~part) == 0; });
+    };
     const int first = squareOf(house, std::countr_zero(places));
-    for (const std::uint8_t other : kGeometry.housesOf[static_cast<std::size_t>(first)]) {
-        if (isBlock(other) == isBlock(house))
-            continue;
-        bool locked = true;
-        for (PlaceMask p = places; p != 0 && locked; p &= p - 1)
-            locked = inHouse(squareOf(house, std::countr_zero(p)), other);
-        if (!locked)
-            continue;
-        Causes causes{};
-        const int count = placeEvents(house, digit, places, causes, 0);
-        for (const std::uint8_t s : kGeometry.houses[other])
-            if (!broken() && !inHouse(s, house) && (candidates_[s] >> digit & 1u) != 0)
-                assertOff(s, digit, causes, count);
-    }
+    const auto& housesOfFirst = kGeometry.housesOf[static_cast<std::size_t>(first)];
+    int other = -1;
+    if (!isBlock(house))
+        other = within(kThirds) ? housesOfFirst[2] : -1;
+    else if (within(kThirds))
+        other = housesOfFirst[0];
+    else if (within(kBlockColumns))
+        other = housesOfFirst[1];
+    if (other < 0 || std::popcount(places_[static_cast<std::size_t>(other)][static_cast<std::size_t>(digit)]) ==
+                         std::popcount(places))
+        return;
+    Causes causes{};
+    const int count = placeEvents(house, digit, places, causes, 0);
+    for (const std::uint8_t s : kGeometry.houses[static_cast<std::size_t>(other)])
+        if (!broken() && !inHouse(s, house) && (candidates_[s] >> digit & 1u) != 0)
+            assertOff(s, digit, causes, count);
 }
 
 int Branch::record(Fact fact, const Causes& causes, int count, int nestedWeight)
@@ -265,6 +274,7 @@ int Branch::record(Fact fact, const Causes& causes, int count, int nestedWeight)
     Event event{fact};
     event.nestedWeight = static_cast<std::uint16_t>(nestedWeight);
     const auto index = static_cast<std::int16_t>(events_.size());
+    event.depth = static_cast<std::uint8_t>(events_.empty() ? 0 : std::min(processing_ + 1, kDeepest));
     if (keepReasons_) {
         int depth = count == 0 && !events_.empty() ? events_.back().depth + 1 : 0;
         for (int i = 0; i < count; ++i)
@@ -327,9 +337,10 @@ void Branch::assertOff(int square, int digit, const Causes& causes, int count, i
 
 void Branch::contradict(Broken kind, int square, int house, int digit, const Causes& causes, int count)
 {
-    contradiction_ = {kind, square, house, digit, static_cast<std::uint16_t>(causes_.size()), 0, 0};
+    contradiction_ = {kind, square, house, digit, static_cast<std::uint16_t>(causes_.size()), 0, processing_ + 1};
     if (!keepReasons_)
         return;
+    contradiction_.depth = 0;
     contradiction_.causeCount = static_cast<std::uint16_t>(count);
     for (int i = 0; i < count; ++i) {
         const auto cause = static_cast<std::size_t>(causes[static_cast<std::size_t>(i)]);
@@ -367,12 +378,6 @@ bool Branch::reached(Fact fact) const
     if (fact.on)
         return placed_.test(s) && !basePlaced_.test(s) && digit_[s] == fact.digit;
     return (base_[s] >> fact.digit & 1u) != 0 && (candidates_[s] >> fact.digit & 1u) == 0;
-}
-
-int Branch::depthOf(Fact fact) const
-{
-    const std::int16_t e = fact.on ? onEvent_[fact.square] : offEvent_[at(fact.square, fact.digit)];
-    return e < 0 ? kDeepest : events_[static_cast<std::size_t>(e)].depth;
 }
 
 int Branch::ancestors(const std::uint16_t* first, int count)

@@ -39,6 +39,7 @@ class Branch {
 public:
     // Nesting above 0 also takes out, whenever the branch settles, every candidate that a
     // branch one level lower finds a contradiction for.
+    // Without reasons a branch is faster but cannot count or write out its implications.
     Branch(Reach reach, int nesting, bool keepReasons = true);
 
     // The position every later assumption starts from; false when it is already broken.
@@ -50,8 +51,14 @@ public:
     bool reached(Fact fact) const;
     const std::array<DigitMask, 81>& candidates() const { return candidates_; }
     bool placedAt(int square) const { return placed_.test(static_cast<std::size_t>(square)); }
-    // How many steps from the assumption a fact reached lies, at most 255.
-    int depthOf(Fact fact) const;
+    // Calls visit(fact, depth) for every fact reached, in the order reached; the depth is how
+    // many steps from the assumption it lies, at most 255.
+    template <typename Visit>
+    void forEachFact(const Visit& visit) const
+    {
+        for (const Event& event : events_)
+            visit(event.fact, int{event.depth});
+    }
     int contradictionDepth() const { return contradiction_.depth; }
     // The implications a fact (or the contradiction) needs, the assumption not counted.
     int implicationsTo(Fact fact);
@@ -114,6 +121,8 @@ private:
     std::vector<std::uint16_t> causes_;
     std::vector<std::uint32_t> seen_;
     std::uint32_t stamp_ = 0;
+    int processing_ = 0; // the depth of the event being processed
+    int cursor_ = 0; // the next candidate a nested round tests, square * 9 + digit - 1
     Contradiction contradiction_;
     std::unique_ptr<Branch> inner_;
 };
