@@ -212,10 +212,10 @@ technique used with how often, in ladder order: pointing/hidden-single=40,pointi
 the difficulty of the hardest step, one decimal, on the puzzle community's usual scale: 1.0 the
 last square of a house, 1.2 and 1.5 hidden singles in a block and in a line, 2.3 a naked single,
 2.6 pointing, 2.8 claiming, 3.0 to 5.4 pairs, triples, quads and fish, 4.2 and 4.4 the wings,
-4.5 and 4.6 unique rectangles, 5.6 the bivalue universal grave, 6.2 aligned pair exclusion,
-6.5 to 7.0 turbot fish, W-wing, X- and XY-chains (longer ones higher), 6.8 ALS-XZ, 7.0 to 7.5
-alternating chains, 7.9 and up forcing chains, 8.8 and up dynamic chains, nets and nested ones;
-empty when the puzzle is not finished. Squares are named r1c7 (row 1, column 7); rows and
+4.5 and 4.6 unique rectangles, 5.4 to 5.8 turbot fish and X-chains, 5.6 the bivalue universal
+grave, 6.2 aligned pair exclusion, 6.6 W-wing, 6.6 to 7.0 XY-chains, 6.8 ALS-XZ, 7.0 to 7.5
+alternating chains (longer chains higher), 7.9 and up forcing chains, 8.8 and up dynamic chains,
+nets and nested ones; empty when the puzzle is not finished. Squares are named r1c7 (row 1, column 7); rows and
 columns run 1-9 from the top left, and blocks 1-9 left to right, top to bottom. Exit 0 when every
 puzzle has a grade, 1 when one has no solution or more than one.)"));
     addPuzzles(command, rateOptions_);

@@ -203,7 +203,7 @@ while read -r row column digit; do
     i=$(((row - 1) * 9 + column - 1))
     replayed=${replayed:0:i}$digit${replayed:i+1}
 done < <(grep -o '"place": \[[^]]*\]*\]' "$tmp/out" | grep -o '\[[0-9], [0-9], [0-9]\]' | tr -d '[],')
-exactly 'the extreme puzzle, the end' '"grade": "extreme", "rating": 8.2}' "$(tail -n 1 "$tmp/out" | grep -o '"grade.*')"
+exactly 'the extreme puzzle, the end' '"grade": "extreme", "rating": 8.3}' "$(tail -n 1 "$tmp/out" | grep -o '"grade.*')"
 run solve "$extreme_puzzle"
 exactly 'the extreme puzzle replayed' "$out" "$replayed$nl"
 

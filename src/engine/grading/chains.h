@@ -21,9 +21,9 @@ struct ChainScale {
 };
 
 inline constexpr ChainScale kChainScales[] = {
-    {"skyscraper", 6.6, 6.6},  {"2-string-kite", 6.6, 6.6}, {"turbot-crane", 6.6, 6.6},
-    {"w-wing", 6.6, 6.6},      {"remote-pair", 6.6, 7.0},   {"x-chain", 6.5, 6.9},
-    {"x-cycle", 6.5, 6.9},     {"xy-chain", 6.6, 7.0},      {"aic", 7.0, 7.5},
+    {"skyscraper", 5.4, 5.4},  {"2-string-kite", 5.4, 5.4}, {"turbot-crane", 5.4, 5.4},
+    {"w-wing", 6.6, 6.6},      {"remote-pair", 6.6, 7.0},   {"x-chain", 5.4, 5.8},
+    {"x-cycle", 5.4, 5.8},     {"xy-chain", 6.6, 7.0},      {"aic", 7.0, 7.5},
 };
 
 inline constexpr int kChainLengthSteps[] = {4, 6, 8, 12, 16, 24, 32};

@@ -18,14 +18,14 @@ namespace {
 // every pattern and chain, so that the furthest rung used gives the grade.
 constexpr Rung kAdvancedRungs[] = {
     {"unique-rectangle", Grade::Expert, findUniqueRectangle},
-    {"bivalue-universal-grave", Grade::Expert, findBivalueUniversalGrave},
-    {"aligned-pair-exclusion", Grade::Expert, findAlignedPairExclusion},
     {"skyscraper", Grade::Expert, findSkyscraper},
     {"2-string-kite", Grade::Expert, findTwoStringKite},
     {"turbot-crane", Grade::Expert, findTurbotCrane},
-    {"w-wing", Grade::Expert, findWWing},
     {"x-chain", Grade::Expert, findXChain},
     {"x-cycle", Grade::Expert, findXCycle},
+    {"bivalue-universal-grave", Grade::Expert, findBivalueUniversalGrave},
+    {"aligned-pair-exclusion", Grade::Expert, findAlignedPairExclusion},
+    {"w-wing", Grade::Expert, findWWing},
     {"remote-pair", Grade::Expert, findRemotePair},
     {"xy-chain", Grade::Expert, findXYChain},
     {"als-xz", Grade::Expert, findAlsXz},
