@@ -1,5 +1,5 @@
 // Fuzz target: the .kvr decoder, the board it fills and the encoder's round trip.
-#include "files/load_save.h"
+#include "files/puzzle_file.h"
 #include "fuzz_expect.h"
 
 #include <cstddef>

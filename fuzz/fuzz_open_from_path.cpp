@@ -2,6 +2,7 @@
 // and a loader that decodes the fuzzed bytes instead of the file.
 #include "file_commands.h"
 #include "files/load_save.h"
+#include "files/open_path.h"
 #include "files/recent_list.h"
 #include "fuzz_expect.h"
 #include "recent_menu.h"
@@ -20,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <vector>
 
@@ -28,14 +30,15 @@ using kavrin::fuzz::expect;
 
 namespace {
 
-// The application and a folder the relative paths are taken in, with a puzzle, one whose name
-// the recent list cannot hold, an empty file and a subfolder to find. Made once: none of it
+// The application and a folder the relative paths are taken in, with a puzzle, one with quotes in
+// its name, one whose name the recent list cannot hold, an empty file and a subfolder to find. Made once: none of it
 // grows from run to run.
 struct Setting {
     Setting()
     {
         const QDir dir(folder.path());
         expect(test::writeFile(dir.filePath("puzzle.kvr"), QByteArray(243, '\0')) &&
+                   test::writeFile(dir.filePath("\"quoted\".kvr"), QByteArray(243, '\0')) &&
                    test::writeFile(dir.filePath("line\nbreak.kvr"), QByteArray(243, '\0')) &&
                    test::writeFile(dir.filePath("empty.kvr"), {}) && dir.mkpath("folder"),
                "the scratch folder is filled");
@@ -71,20 +74,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::RecordingPrompter prompter;
     Board board;
     std::vector<QString> loaded;
-    const PuzzleLoader load = [&](const QString& at) -> FileError {
+    const PuzzleLoader load = [&](const QString& at) -> FileResult {
         loaded.push_back(at);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(content.constData());
         const auto records = decodePuzzle(std::span(bytes, static_cast<std::size_t>(content.size())));
         if (!records)
-            return QStringLiteral("too short");
+            return {FileResult::Kind::TooShort, {}};
         applyPuzzle(board, *records);
         return {};
     };
 
     const bool opened = OpenFromPath(path, recent, load, prompter);
 
+    // File names are bytes: any bytes come back from their text unchanged.
+    expect(encodeFileName(decodeFileName(input)) == input, "a file name's bytes survive its text");
+    // A name that exists as given keeps its quotes; any other loses them all.
     QString unquoted = path;
-    unquoted.remove(u'"');
+    std::error_code unused;
+    if (!std::filesystem::exists(std::filesystem::path(path.toStdString()), unused))
+        unquoted.remove(u'"');
     // Named from the current folder, a file the system finds there is loaded and listed by its
     // absolute, clean path.
     const QString given = unquoted.isEmpty() ? unquoted : QDir::current().absoluteFilePath(unquoted);

@@ -3,15 +3,29 @@
 // so that both crowded and sparse grids come up.
 #include "fuzz_expect.h"
 #include "grading/rating.h"
+#include "plain_backtracker.h"
 #include "solving/fast_solver.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 using namespace kavrin;
 using kavrin::fuzz::expect;
 
 namespace {
+
+// Enough trial digits for a grid with few empty squares, or one that plain backtracking solves
+// early; the sparse grids where it wanders are left to the other checks.
+constexpr long long kOracleBudget = 100'000;
+
+std::string line(const Grid& grid)
+{
+    std::string digits;
+    for (const std::uint8_t d : grid)
+        digits += static_cast<char>('0' + d);
+    return digits;
+}
 
 bool completes(const Grid& solution, const Grid& givens)
 {
@@ -38,6 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const SolutionCount one = CountSolutions(grid, 1);
     expect(three.count >= 0 && three.count <= 3, "the count stays within its limit");
     expect((one.count > 0) == (three.count > 0), "a limit of one finds a solution when there is one");
+    const test::OracleSolutions plain = test::oracleSolutions(line(grid), 3, kOracleBudget);
+    expect(plain.gaveUp || three.count == plain.count, "the count is the plain backtracker's");
+    expect(plain.gaveUp || three.count == 0 || line(three.first) == plain.first,
+           "the first solution is the plain backtracker's");
     if (three.count == 0)
         return 0;
     expect(completes(three.first, grid), "the first solution completes the givens validly");

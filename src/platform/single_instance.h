@@ -2,16 +2,26 @@
 // later start hands it the file it was asked to open, then ends.
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+
+#include <chrono>
+
+class QLocalSocket;
+class QSocketNotifier;
 
 namespace kavrin {
+
+// A later start writes its path and closes at once; a connection silent for longer is dropped.
+inline constexpr std::chrono::milliseconds kHandOverIdleLimit{5000};
 
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstance(QString socketPath = DefaultSocketPath(), QObject* parent = nullptr);
+    explicit SingleInstance(QString socketPath = DefaultSocketPath(),
+                            std::chrono::milliseconds idleLimit = kHandOverIdleLimit, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
     // Hands `path` (empty: no file) to the copy already running and returns true; otherwise makes
     // this copy the one later starts hand their files to and returns false. Nothing left on disk
@@ -28,10 +38,16 @@ signals:
 
 private:
     bool sendToRunningCopy(const QString& path) const;
-    void receive();
+    bool listen();
+    void acceptWaitingStarts();
+    void receive(int descriptor);
+    void drop(QLocalSocket* socket);
 
     QString socketPath_;
-    QLocalServer server_;
+    std::chrono::milliseconds idleLimit_;
+    int listener_ = -1;
+    QSocketNotifier* waitingStarts_ = nullptr;
+    QTimer acceptRetry_;
 };
 
 } // namespace kavrin

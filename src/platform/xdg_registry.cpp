@@ -6,8 +6,9 @@
 //                                 described by the written text, in $XDG_DATA_HOME/mime/packages, followed by
 //                                 update-mime-database on $XDG_DATA_HOME/mime, run in the background.
 //   "<class>\shell\open\command"  reads as the Exec line of the desktop file that mimeapps.list makes the
-//                                 type's default; written as the installed <app id>.desktop in $XDG_DATA_HOME/applications,
-//                                 starting this executable with %f, made the default in $XDG_CONFIG_HOME/mimeapps.list.
+//                                 type's default; written as <app id>.desktop in $XDG_DATA_HOME/applications, starting
+//                                 this executable with %f, unless an <app id>.desktop is found already, and made the
+//                                 default in $XDG_CONFIG_HOME/mimeapps.list.
 //   "<class>\DefaultIcon"         reads as the path of an <app id> icon in any hicolor theme folder; written
 //                                 as our icon sizes in $XDG_DATA_HOME/icons/hicolor/<n>x<n>/apps.
 //
@@ -17,6 +18,7 @@
 // is left alone. Every failure comes back as a failed operation and nothing more.
 #include "xdg_registry.h"
 
+#include "files/open_path.h"
 #include "window_icon.h"
 
 #include <QCoreApplication>
@@ -44,12 +46,24 @@ const QString kMimePackageName = kAppId + QStringLiteral(".xml");
 const QString kDefaultsSection = QStringLiteral("[Default Applications]");
 constexpr int kStopTimeoutMs = 1000;
 
+// Settings files are read only when they are regular files of a sane size: a FIFO, a device or a
+// huge file in their place must not hold up the window.
+constexpr qint64 kMostSettingsBytes = qint64{1} << 20;
+
+// The whole file; empty when there is none, nothing when it is there but cannot be taken whole.
+std::optional<QByteArray> readWhole(const QString& path)
+{
+    const BoundedRead file = readRegularFile(path, kMostSettingsBytes);
+    switch (file.kind) {
+    case BoundedRead::Kind::Whole: return file.bytes;
+    case BoundedRead::Kind::Missing: return QByteArray();
+    default: return std::nullopt;
+    }
+}
+
 QString readText(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(readWhole(path).value_or(QByteArray()));
 }
 
 bool saveFile(const QString& path, const QByteArray& bytes)
@@ -60,11 +74,12 @@ bool saveFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-// The value of `key` in `[section]` of a desktop-entry style file; empty when absent.
+// The value of `key` in `[section]` of a desktop-entry style file, whatever its line ends; empty when absent.
 QString entryValue(const QString& text, const QString& section, const QString& key)
 {
     bool inSection = false;
-    for (const QString& rawLine : text.split(u'\n')) {
+    QString lines = text;
+    for (const QString& rawLine : lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n').split(u'\n')) {
         const QString line = rawLine.trimmed();
         if (line.startsWith(u'[')) {
             inSection = line == section;
@@ -194,7 +209,9 @@ QString readOpenCommand()
 // The installed desktop entry, started from this executable and named with the class name.
 QByteArray desktopEntry(const QString& name, const QString& executablePath)
 {
-    QStringList lines = readText(QStringLiteral(":/desktop/") + kDesktopFileName).split(u'\n');
+    QFile resource(QStringLiteral(":/desktop/") + kDesktopFileName);
+    resource.open(QIODevice::ReadOnly);
+    QStringList lines = QString::fromUtf8(resource.readAll()).split(u'\n');
     for (QString& line : lines) {
         if (line.startsWith(QStringLiteral("Name=")))
             line = QStringLiteral("Name=") + desktopStringValue(name);
@@ -206,48 +223,57 @@ QByteArray desktopEntry(const QString& name, const QString& executablePath)
     return lines.join(u'\n').toUtf8();
 }
 
-// The whole file; empty when there is none, nothing when it is there but cannot be read whole.
-std::optional<QByteArray> readWhole(const QString& path)
+struct LineBounds {
+    qsizetype end;  // of the line's text
+    qsizetype next; // where the next line starts
+};
+
+// A line ends at CR LF, CR or LF, as editors on every system leave them.
+LineBounds lineAt(const QByteArray& text, qsizetype begin)
 {
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    qsizetype end = begin;
+    while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+        ++end;
+    const qsizetype endLength = text.mid(end, 2) == "\r\n" ? 2 : end < text.size() ? 1 : 0;
+    return {end, end + endLength};
+}
+
+// The line end of the file's first line; LF for a file that has none.
+QByteArray lineEndOf(const QByteArray& text)
+{
+    const LineBounds first = lineAt(text, 0);
+    return first.next > first.end ? text.sliced(first.end, first.next - first.end) : QByteArray("\n");
 }
 
 // The bytes of a mimeapps.list with our desktop file as the type's default. The file is another
-// program's as much as ours: every byte that is not our entry stays as it was, whatever its encoding.
+// program's as much as ours: every byte that is not our entry stays as it was, whatever its
+// encoding, and the line we add ends as the file's lines do.
 QByteArray withOurDefault(const QByteArray& text)
 {
     const QByteArray entry = (kPuzzleMimeType + u'=' + kDesktopFileName + u';').toUtf8();
     const QByteArray header = kDefaultsSection.toUtf8();
+    const QByteArray lineEnd = lineEndOf(text);
     std::optional<qsizetype> lastLineEnd; // of our section's last non-blank line, header included
     bool inSection = false;
-    for (qsizetype begin = 0; begin < text.size();) {
-        const qsizetype newline = text.indexOf('\n', begin);
-        const qsizetype end = newline < 0 ? text.size() : newline;
-        const QByteArray line = text.sliced(begin, end - begin).trimmed();
-        if (line.startsWith('['))
-            inSection = line == header;
-        else if (inSection && line.split('=').constFirst().trimmed() == kPuzzleMimeType.toUtf8())
-            return text.left(begin) + entry + text.mid(text.at(end - 1) == '\r' ? end - 1 : end);
-        if (inSection && !line.isEmpty())
-            lastLineEnd = end;
-        begin = end + 1;
+    for (qsizetype begin = byteOrderMarkLength(text); begin < text.size();) {
+        const LineBounds line = lineAt(text, begin);
+        const QByteArray content = text.sliced(begin, line.end - begin).trimmed();
+        if (content.startsWith('['))
+            inSection = content == header;
+        else if (inSection && content.split('=').constFirst().trimmed() == kPuzzleMimeType.toUtf8())
+            return text.left(begin) + entry + text.mid(line.end);
+        if (inSection && !content.isEmpty())
+            lastLineEnd = line.end;
+        begin = line.next;
     }
     if (lastLineEnd)
-        return text.left(*lastLineEnd) + '\n' + entry + text.mid(*lastLineEnd);
+        return text.left(*lastLineEnd) + lineEnd + entry + text.mid(*lastLineEnd);
     QByteArray appended = text;
-    if (!appended.isEmpty() && !appended.endsWith('\n'))
-        appended += '\n';
+    if (!appended.isEmpty() && !appended.endsWith('\n') && !appended.endsWith('\r'))
+        appended += lineEnd;
     if (!appended.isEmpty())
-        appended += '\n';
-    return appended + header + '\n' + entry + '\n';
+        appended += lineEnd;
+    return appended + header + lineEnd + entry + lineEnd;
 }
 
 bool writeOpenCommand(const QString& name, const QString& executablePath)
@@ -260,7 +286,10 @@ bool writeOpenCommand(const QString& name, const QString& executablePath)
     const std::optional<QByteArray> defaults = readWhole(mimeappsList);
     if (!defaults || (QFile::exists(mimeappsList) && !(QFile::permissions(mimeappsList) & QFileDevice::WriteOwner)))
         return false;
-    return saveFile(desktopFile, desktopEntry(name, executablePath))
+    // An entry that is there already (installed, or another copy's) is made the default as it
+    // is: rewritten, it would start this copy, which may go.
+    const bool entryFound = !QStandardPaths::locate(QStandardPaths::ApplicationsLocation, kDesktopFileName).isEmpty();
+    return (entryFound || saveFile(desktopFile, desktopEntry(name, executablePath)))
         && saveFile(mimeappsList, withOurDefault(*defaults));
 }
 

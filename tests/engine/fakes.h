@@ -5,6 +5,7 @@
 #include "host/host.h"
 #include "recording_prompter.h"
 #include "model/candidates.h"
+#include "plain_backtracker.h"
 
 #include <QFile>
 #include <QString>
@@ -120,49 +121,6 @@ inline std::vector<PuzzleCase> puzzleTable()
     for (const QStringList& f : dataRows("puzzles.txt"))
         cases.push_back({f[0].toStdString(), f[1].toStdString(), f[2].toInt(), f[3].toStdString()});
     return cases;
-}
-
-struct OracleSolutions {
-    long long count = 0;
-    std::string first; // "" when there is none
-};
-
-// A plain backtracker over a line of digits ('0' empty), in index order with digits ascending:
-// the solutions up to the limit, and the first one it meets. Repeated givens have none.
-inline OracleSolutions oracleSolutions(std::string digits, long long limit)
-{
-    auto fits = [&](int i, char d) {
-        const int r = i / 9, c = i % 9;
-        for (int k = 0; k < 9; ++k) {
-            const int br = r / 3 * 3 + k / 3, bc = c / 3 * 3 + k % 3;
-            if (digits[r * 9 + k] == d || digits[k * 9 + c] == d || digits[br * 9 + bc] == d)
-                return false;
-        }
-        return true;
-    };
-    OracleSolutions found;
-    for (int i = 0; i < 81; ++i) {
-        const char given = std::exchange(digits[i], '0');
-        if (given != '0' && !fits(i, given))
-            return found; // givens that repeat a digit
-        digits[i] = given;
-    }
-    auto solve = [&](auto& self) -> void {
-        const auto i = digits.find('0');
-        if (i == std::string::npos) {
-            if (found.count++ == 0)
-                found.first = digits;
-            return;
-        }
-        for (char d = '1'; d <= '9' && found.count < limit; ++d)
-            if (fits(static_cast<int>(i), d)) {
-                digits[i] = d;
-                self(self);
-                digits[i] = '0';
-            }
-    };
-    solve(solve);
-    return found;
 }
 
 } // namespace kavrin::test

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QTest>
 
+#include <cstddef>
 #include <map>
 
 using namespace kavrin;
@@ -48,14 +49,14 @@ private:
 
 const QString kTitle = QStringLiteral("Ka\u00A0Vr\u00A0In");
 const QString kFileTypeKey = QStringLiteral(".kvr");
-const QString kCommandKey = kTitle + QStringLiteral("\\shell\\open\\command");
-const QString kIconKey = kTitle + QStringLiteral("\\DefaultIcon");
-const QString kCommand = QStringLiteral("\"C:\\Games\\Kavrin\\Kavrin_Solve.exe\" \"%1\"");
-const QString kIcon = QStringLiteral("C:\\Games\\Kavrin\\Kavrin_Solve.exe,0");
+const QString kCommandKey = QStringLiteral("Ka\u00A0Vr\u00A0In\\shell\\open\\command");
+const QString kIconKey = QStringLiteral("Ka\u00A0Vr\u00A0In\\DefaultIcon");
 
-RegValue stored(const QString& text)
+// A string value as stored: the text's bytes and the literal's own terminating null.
+template <std::size_t N>
+RegValue stored(const char (&text)[N])
 {
-    return {RegType::String, text.toUtf8() + '\0'};
+    return {RegType::String, QByteArray(text, N)};
 }
 
 } // namespace
@@ -64,14 +65,38 @@ class RegistrationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // The running program's three entries: the type names the title, the command and icon the executable.
+    // The three entries for an executable, written out whole.
+    void entries_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("baseName");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("icon");
+        QTest::newRow("a folder") << "C:\\Games\\Kavrin" << "Kavrin_Solve"
+                                  << "\"C:\\Games\\Kavrin\\Kavrin_Solve.exe\" \"%1\"" << "C:\\Games\\Kavrin\\Kavrin_Solve.exe,0";
+        QTest::newRow("a drive root: no second backslash")
+            << "C:\\" << "Kavrin_Solve" << "\"C:\\Kavrin_Solve.exe\" \"%1\"" << "C:\\Kavrin_Solve.exe,0";
+        QTest::newRow("a renamed executable") << "D:\\x y" << "Puzzles"
+                                              << "\"D:\\x y\\Puzzles.exe\" \"%1\"" << "D:\\x y\\Puzzles.exe,0";
+    }
+    void entries()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, baseName);
+        QFETCH(QString, command);
+        QFETCH(QString, icon);
+        const kavrin::RegistrationEntries entries = RegistrationEntriesFor(kTitle, folder, baseName);
+        QCOMPARE(entries[0], (RegistrationEntry{kFileTypeKey, QString(), kTitle}));
+        QCOMPARE(entries[1], (RegistrationEntry{kCommandKey, QString(), command}));
+        QCOMPARE(entries[2], (RegistrationEntry{kIconKey, QString(), icon}));
+    }
+
+    // The running program's: the program title, this test's own folder and name.
     void entriesOfTheRunningProgram()
     {
-        const QString executable = QCoreApplication::applicationDirPath() + "\\platform_registration_test.exe";
         QCOMPARE(RegistrationEntriesForRunningApplication(),
-                 (RegistrationEntries{{{kFileTypeKey, QString(), kTitle},
-                                       {kCommandKey, QString(), '"' + executable + "\" \"%1\""},
-                                       {kIconKey, QString(), executable + ",0"}}}));
+                 RegistrationEntriesFor(QString::fromUtf8("Ka\xc2\xa0Vr\xc2\xa0In"), QCoreApplication::applicationDirPath(),
+                                        QStringLiteral("platform_registration_test")));
     }
 
     // One value set before: kept when it reads as text, else our value is written over it.
@@ -100,8 +125,10 @@ private slots:
         MemoryRegistry registry;
         registry.values[key] = {type, data};
         RegisterFileType(registry, RegistrationEntriesFor(kTitle, QStringLiteral("C:\\Games\\Kavrin"), QStringLiteral("Kavrin_Solve")));
-        std::map<QString, RegValue> expected{{kFileTypeKey, stored(kTitle)}, {kCommandKey, stored(kCommand)},
-                                             {kIconKey, stored(kIcon)}};
+        std::map<QString, RegValue> expected{
+            {kFileTypeKey, stored("Ka\xc2\xa0Vr\xc2\xa0In")},
+            {kCommandKey, stored("\"C:\\Games\\Kavrin\\Kavrin_Solve.exe\" \"%1\"")},
+            {kIconKey, stored("C:\\Games\\Kavrin\\Kavrin_Solve.exe,0")}};
         if (kept)
             expected[key] = {type, data};
         QCOMPARE(registry.values, expected);

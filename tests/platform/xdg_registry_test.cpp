@@ -72,6 +72,13 @@ private:
         return counting.valuesSet;
     }
 
+    // The open command as the next start reads it.
+    QString openCommand() const
+    {
+        kavrin::XdgRegistry desktop(executable());
+        return kavrin::ReadRegString(desktop, kTitle + QStringLiteral("\\shell\\open\\command"), QString());
+    }
+
 private slots:
     void init()
     {
@@ -130,8 +137,9 @@ private slots:
         QVERIFY(QFile::exists(path(icon(48))));
 
         QCOMPARE(registerOnce(), 0);
-        write(kEntry, "[Desktop Entry]\nType=Application\nName=x\nExec=\n");
+        write(kMimeapps, "");
         QCOMPARE(registerOnce(), 1);
+        QCOMPARE(read(kMimeapps), "[Default Applications]\n" + kOurDefault);
         QCOMPARE(read(kEntry), entry);
         for (const int size : kavrin::kIconSizes)
             QVERIFY(QFile::remove(path(icon(size))));
@@ -180,6 +188,26 @@ private slots:
             QCOMPARE(read(kMimeapps), mimeapps);
     }
 
+    // An entry of ours found already (installed, or written by another copy) is made the default
+    // as it is: rewritten, it would start this copy, which may go.
+    void anEntryFoundIsMadeTheDefaultAsItIs_data()
+    {
+        QTest::addColumn<QString>("installed");
+        QTest::newRow("in the user's folder") << kEntry;
+        QTest::newRow("in the system's folders") << QStringLiteral("system-data/applications/org.kavrin.kavrin_solve.desktop");
+    }
+    void anEntryFoundIsMadeTheDefaultAsItIs()
+    {
+        QFETCH(QString, installed);
+        const QByteArray entry = "[Desktop Entry]\nType=Application\nName=Installed\nExec=/usr/bin/Kavrin_Solve %f\n";
+        write(installed, entry);
+        QCOMPARE(registerOnce(), 3);
+        QCOMPARE(read(installed), entry);
+        QCOMPARE(QFile::exists(path(kEntry)), installed == kEntry);
+        QCOMPARE(read(kMimeapps), "[Default Applications]\n" + kOurDefault);
+        QCOMPARE(openCommand(), QStringLiteral("/usr/bin/Kavrin_Solve %f"));
+    }
+
     // Another program's settings file is rewritten only from a whole read, and only our line changes.
     void mimeappsListKeptByteForByte_data()
     {
@@ -195,11 +223,21 @@ private slots:
             << others + "\n\n" + added + '\n' << 0 << others + kOurDefault + "\n\n" + added + '\n';
         QTest::newRow("our line replaced in a CR LF file") << QByteArray("[Default Applications]\r\napplication/x-kavrin-puzzle=a;\r\n")
                                                           << 0 << "[Default Applications]\r\n" + kOurDefault.chopped(1) + "\r\n";
-        QTest::newRow("bytes that are not UTF-8")
+        QTest::newRow("bytes that are not UTF-8, CR LF")
             << QByteArray("# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;") << 0
-            << "# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;\n" + kOurDefault.chopped(1);
+            << "# caf\xe9\r\n[Default Applications]\r\ntext/plain=b\xff.desktop;\r\n" + kOurDefault.chopped(1);
         QTest::newRow("no section yet") << QByteArray("[Added Associations]\ntext/plain=a\xe9;") << 0
                                         << "[Added Associations]\ntext/plain=a\xe9;\n\n[Default Applications]\n" + kOurDefault;
+        QTest::newRow("our line added to a CR LF section") << "[Default Applications]\r\ntext/plain=b;\r\n" + added << 0
+            << "[Default Applications]\r\ntext/plain=b;\r\n" + kOurDefault.chopped(1) + "\r\n" + added;
+        QTest::newRow("no section yet, CR LF") << QByteArray("[Added Associations]\r\ntext/plain=a;\r\n") << 0
+            << "[Added Associations]\r\ntext/plain=a;\r\n\r\n[Default Applications]\r\n" + kOurDefault.chopped(1) + "\r\n";
+        QTest::newRow("CR line ends") << QByteArray("[Default Applications]\rtext/plain=b;\r\r[Added Associations]\r") << 0
+            << "[Default Applications]\rtext/plain=b;\r" + kOurDefault.chopped(1) + "\r\r[Added Associations]\r";
+        QTest::newRow("a byte-order mark before our section") << "\xef\xbb\xbf" + others << 0
+                                                              << "\xef\xbb\xbf" + others + kOurDefault;
+        const QByteArray huge = "# " + QByteArray(1 << 20, 'x') + '\n' + others;
+        QTest::newRow("past a mebibyte: left alone") << huge << 0 << huge;
         QTest::newRow("unreadable: left alone") << others << int(QFile::WriteOwner) << others;
         QTest::newRow("read-only: left alone") << others << int(QFile::ReadOwner) << others;
     }
@@ -217,6 +255,9 @@ private slots:
         }
         QFile::setPermissions(path(kMimeapps), QFile::ReadOwner | QFile::WriteOwner);
         QTEST(read(kMimeapps), "after");
+        // What was written reads back as our default, whatever the file's conventions.
+        if (read(kMimeapps) != before)
+            QCOMPARE(openCommand(), kavrin::DesktopExecArgument(executable()) + QStringLiteral(" %f"));
     }
 
     // The database tool runs on its own: one that hangs holds up nothing.

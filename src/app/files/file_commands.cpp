@@ -25,7 +25,7 @@ void reportListFailure(Prompter& prompter, const FileError& error)
 
 bool loadAndList(const QString& path, clsRecentMenu& recent, const PuzzleLoader& load, Prompter& prompter)
 {
-    if (!load(path).isEmpty())
+    if (!load(path).ok())
         return false;
     reportListFailure(prompter, recent.AddToList(path));
     return true;
@@ -38,7 +38,7 @@ bool loadFromDialog(PuzzleDialogs& dialogs, const PuzzleLoader& load, clsRecentM
 {
     const std::optional<QString> path = dialogs.openPuzzlePath();
     // A regular file only, as on the other routes: opening a FIFO would wait for a writer forever.
-    return path && recent.FileExisits(*path) != 0 && loadAndList(*path, recent, load, prompter);
+    return path && isLoadableFile(*path) && loadAndList(*path, recent, load, prompter);
 }
 
 bool openRecentFile(const QString& path, clsRecentMenu& recent, Prompter& prompter,
@@ -76,9 +76,9 @@ void saveFromDialog(PuzzleDialogs& dialogs, const Board& board, Prompter& prompt
     const std::optional<QString> path = dialogs.savePuzzlePath();
     if (!path)
         return;
-    const FileError error = SavePuzzle(board, *path);
-    if (!error.isEmpty())
-        prompter.ask(exclamation(utf8(error)));
+    const FileResult saved = savePuzzleFile(board, *path);
+    if (!saved.ok())
+        prompter.ask(exclamation(cannotSaveText(utf8(*path), utf8(saved.reason))));
 }
 
 std::optional<QString> droppedFilePath(const QMimeData& data)

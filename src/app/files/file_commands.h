@@ -18,7 +18,7 @@ class PuzzleDialogs;
 class clsRecentMenu;
 
 // Fills the board from the file; an error leaves the board as it was.
-using PuzzleLoader = std::function<FileError(const QString& path)>;
+using PuzzleLoader = std::function<FileResult(const QString& path)>;
 
 // Loading shows nothing when the file cannot be read: the board stays and the list is not
 // touched. A list file that cannot be written is reported; the open still counts.

@@ -369,9 +369,9 @@ void frmGame::mnuClear_Click()
     ClearBlueNumbers(board_);
 }
 
-FileError frmGame::LoadPuzzle(const QString& path)
+FileResult frmGame::LoadPuzzle(const QString& path)
 {
-    return kavrin::LoadPuzzle(board_, path);
+    return loadPuzzleFile(board_, path);
 }
 
 PuzzleLoader frmGame::loader()

@@ -105,7 +105,7 @@ private:
     void mnuAbout_Click();
 
     // Opening by path: the command line, drops, and a later start's file.
-    FileError LoadPuzzle(const QString& path);
+    FileResult LoadPuzzle(const QString& path);
     PuzzleLoader loader();
     void OpenFromPath(const QString& path);
     void openLaterStartFile();

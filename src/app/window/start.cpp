@@ -15,13 +15,27 @@
 
 namespace kavrin {
 
+namespace {
+
+// From the bytes themselves: Qt's own list turns a name that is not UTF-8 into another name.
+QStringList decodedArguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << decodeFileName(QByteArray(argv[i]));
+    return arguments;
+}
+
+} // namespace
+
 int Main(int argc, char** argv, const std::function<void(frmGame&)>& beforeShow)
 {
     QApplication app(argc, argv);
     // Desktops match the window to its entry and icon by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral(KAVRIN_APP_ID));
     SingleInstance instance;
-    const QString commandLine = commandLineText(QCoreApplication::arguments());
+    // QApplication has taken its own options out of argv.
+    const QString commandLine = commandLineText(decodedArguments(argc, argv));
     // The running copy resolves nothing against this start's working folder: the path goes absolute.
     if (instance.handOverToRunningCopy(cleanedAbsolutePath(commandLine)))
         return 0;

@@ -22,10 +22,10 @@ std::int16_t CheckCompletion(const Board& board, std::string* report)
 {
     int total = 0;
     std::string text;
-    for (const auto& [kind, units] : {std::pair{UnitKind::Block, &BlockSquares}, std::pair{UnitKind::Row, &RowSquares},
-                                      std::pair{UnitKind::Column, &ColumnSquares}}) {
+    for (const auto& [kind, units] : {std::pair{UnitKind::Block, BlockSquares}, std::pair{UnitKind::Row, kRowUnits},
+                                      std::pair{UnitKind::Column, kColumnUnits}}) {
         for (int u = 0; u < 9; ++u) {
-            const int absent = absentDigits(board, (*units)[static_cast<std::size_t>(u)]);
+            const int absent = absentDigits(board, units[static_cast<std::size_t>(u)]);
             if (absent > 0) {
                 text += kCrLf;
                 text += absentDigitsLine(kind, u + 1, absent);

@@ -20,7 +20,7 @@ int mark(Board& board, int square)
     return newlyMarked;
 }
 
-int markRepeatsInUnits(Board& board, const std::array<Unit, 9>& units)
+int markRepeatsInUnits(Board& board, UnitKindSquares units)
 {
     int marked = 0;
     for (const Unit& unit : units) {
@@ -39,8 +39,8 @@ int markRepeatsInUnits(Board& board, const std::array<Unit, 9>& units)
 
 std::int16_t CheckEntries(Board& board)
 {
-    int marked = markRepeatsInUnits(board, RowSquares);
-    marked += markRepeatsInUnits(board, ColumnSquares);
+    int marked = markRepeatsInUnits(board, kRowUnits);
+    marked += markRepeatsInUnits(board, kColumnUnits);
     marked += markRepeatsInUnits(board, BlockSquares);
     return static_cast<std::int16_t>(marked);
 }

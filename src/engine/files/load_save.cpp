@@ -1,7 +1,8 @@
 // Load and Save of .kvr files through QFile: whole or nothing.
 #include "files/load_save.h"
 
-#include "host/messages.h"
+#include "files/open_path.h"
+#include "files/recent_list.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -24,21 +25,25 @@ QString systemReason(const QFileDevice& file, int systemError)
 
 } // namespace
 
-FileError LoadPuzzle(Board& board, const QString& path)
+bool isLoadableFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString::fromStdString(cannotOpenText(path.toStdString(), file.errorString().toStdString()));
+    return FileExisits(path) != 0;
+}
+
+FileResult loadPuzzleFile(Board& board, const QString& path)
+{
+    QFile file;
+    if (!openForReading(file, path))
+        return {FileResult::Kind::CannotOpen, qt_error_string(errno)};
     const QByteArray data = file.read(kPuzzleFileSize);
     if (static_cast<std::size_t>(data.size()) < kPuzzleFileSize)
-        return QString::fromStdString(
-            notAPuzzleFileText(path.toStdString(), static_cast<std::size_t>(data.size()), kPuzzleFileSize));
+        return {FileResult::Kind::TooShort, {}};
     const auto* begin = reinterpret_cast<const std::uint8_t*>(data.constData());
     applyPuzzle(board, *decodePuzzle(std::span(begin, kPuzzleFileSize)));
     return {};
 }
 
-FileError SavePuzzle(const Board& board, const QString& path)
+FileResult savePuzzleFile(const Board& board, const QString& path)
 {
     const PuzzleBytes bytes = encodePuzzle(board);
     QSaveFile file(path);
@@ -51,7 +56,7 @@ FileError SavePuzzle(const Board& board, const QString& path)
         && file.write(reinterpret_cast<const char*>(bytes.data()), kPuzzleFileSize) == qint64(kPuzzleFileSize)
         && file.commit();
     if (!saved)
-        return QString::fromStdString(cannotSaveText(path.toStdString(), systemReason(file, errno).toStdString()));
+        return {FileResult::Kind::CannotWrite, systemReason(file, errno)};
     return {};
 }
 

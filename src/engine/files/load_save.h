@@ -7,13 +7,23 @@
 
 namespace kavrin {
 
-// Empty on success, else a sentence naming the file.
-using FileError = QString;
+// How a load or a save ended. The words for a failure are made only where one is shown.
+struct FileResult {
+    enum class Kind { Done, CannotOpen, TooShort, CannotWrite };
+    Kind kind = Kind::Done;
+    QString reason; // the system's words, when the file could not be opened or written
+
+    bool ok() const { return kind == Kind::Done; }
+};
+
+// A regular file with at least one byte: a folder, a FIFO (whose open would wait for a writer
+// forever) and an empty file are passed over before any load.
+bool isLoadableFile(const QString& path);
 
 // Leaves the board untouched when the file cannot be read or is too short.
-FileError LoadPuzzle(Board& board, const QString& path);
+FileResult loadPuzzleFile(Board& board, const QString& path);
 // Writes the whole file or nothing, so an old file stays whole when the save fails; only a
 // writable file in a folder that is not is written in place.
-FileError SavePuzzle(const Board& board, const QString& path);
+FileResult savePuzzleFile(const Board& board, const QString& path);
 
 } // namespace kavrin

@@ -1,11 +1,11 @@
 // Reading, writing and shortening the entries of the recent-files list.
 #include "files/recent_list.h"
 
+#include "files/open_path.h"
 #include "host/messages.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <optional>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace kavrin {
 
@@ -90,10 +92,12 @@ QString recentListFilePath(const QString& executableFolder)
 
 qint64 FileExisits(const QString& path)
 {
-    if (path.isEmpty())
+    // By the name's bytes, so that a name that is not UTF-8 is found too.
+    const std::optional<QByteArray> name = systemName(path);
+    struct stat status {};
+    if (!name || name->isEmpty() || ::stat(name->constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return 0;
-    const QFileInfo info(path);
-    return info.isFile() ? info.size() : 0;
+    return status.st_size;
 }
 
 bool samePath(const QString& a, const QString& b)
@@ -109,7 +113,7 @@ bool samePath(const QString& a, const QString& b)
 QStringList parseRecentEntries(const QByteArray& text)
 {
     QStringList entries;
-    for (const QString& line : QString::fromUtf8(text).split(u'\n')) {
+    for (const QString& line : decodeFileName(text.sliced(byteOrderMarkLength(text))).split(u'\n')) {
         const QString bare = line.endsWith(u'\r') ? line.chopped(1) : line;
         appendFields(bare, entries);
     }
@@ -120,7 +124,7 @@ QByteArray formatRecentEntries(const QStringList& paths)
 {
     QByteArray text;
     for (const QString& path : paths)
-        text += '"' + path.toUtf8() + "\"\r\n";
+        text += '"' + encodeFileName(path) + "\"\r\n";
     return text;
 }
 
@@ -132,12 +136,19 @@ bool isListablePath(const QString& path)
 
 RecentEntries RecentList::read() const
 {
-    if (FileExisits(listFileName_) == 0)
-        return {};
-    QFile file(listFileName_);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, QString::fromStdString(recentListUnreadable(listFileName_.toStdString(), file.errorString().toStdString()))};
-    return {parseRecentEntries(file.readAll()), {}};
+    BoundedRead list = readRegularFile(listFileName_, kRecentListReadCap);
+    switch (list.kind) {
+    case BoundedRead::Kind::Unreadable:
+        return {{}, QString::fromStdString(recentListUnreadable(listFileName_.toStdString(),
+                                                                qt_error_string(list.systemError).toStdString()))};
+    case BoundedRead::Kind::Cut:
+        // The entries past the cap are the oldest; a half-read one is no entry.
+        list.bytes.truncate(list.bytes.lastIndexOf('\n') + 1);
+        break;
+    default:
+        break;
+    }
+    return {parseRecentEntries(list.bytes), {}};
 }
 
 FileError RecentList::AddToList(const QString& path) const

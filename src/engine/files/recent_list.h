@@ -1,8 +1,6 @@
 // The recent-files list file: one double-quoted path per line, most recent first.
 #pragma once
 
-#include "files/load_save.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -13,6 +11,12 @@
 namespace kavrin {
 
 inline constexpr auto kRecentListFileName = "Recent Files.txt";
+// The most of the list file read: thousands of entries, of which the menu shows nine, and no
+// wait for a file grown huge. Writing the list back keeps what was read.
+inline constexpr qint64 kRecentListReadCap = qint64{1} << 20;
+
+// Empty on success, else a sentence naming the file.
+using FileError = QString;
 
 // The list file beside the executable when that folder is writable, else in the per-user
 // application data folder (created if needed), so a program installed read-only keeps a list.

@@ -62,17 +62,6 @@ std::string checkDiagramText(int entries, int logical, int absent, std::string_v
     return joined({"1- ", repeats, kCrLf, "2- ", dead, kCrLf, "3- ", solved});
 }
 
-std::string cannotOpenText(std::string_view path, std::string_view reason)
-{
-    return joined({"Cannot open ", path, ": ", reason});
-}
-
-std::string notAPuzzleFileText(std::string_view path, std::size_t bytes, std::size_t needed)
-{
-    return joined({path, " is not a puzzle file: it holds ", std::to_string(bytes), " bytes, a puzzle needs ",
-                   std::to_string(needed), "."});
-}
-
 std::string cannotSaveText(std::string_view path, std::string_view reason)
 {
     return joined({"Cannot save ", path, ": ", reason});

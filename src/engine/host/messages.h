@@ -1,4 +1,6 @@
-// Every text the program shows, defined once.
+// The title and the texts of every message box and report the program shows, each defined
+// once: what the commands, the search and the file routes say. Words that belong to one widget
+// (menu captions, the panel's hint, the window title's tail) stay with that widget.
 #pragma once
 
 #include "host/host.h"
@@ -50,9 +52,8 @@ std::string absentDigitsLine(UnitKind kind, int unit, int absent);
 // completion report under "Correct this errors:".
 std::string checkDiagramText(int entries, int logical, int absent, std::string_view completionReport);
 
-// What a failed Load or Save says, naming the file.
-std::string cannotOpenText(std::string_view path, std::string_view reason);
-std::string notAPuzzleFileText(std::string_view path, std::size_t bytes, std::size_t needed);
+// What a failed Save says, naming the file and giving the system's reason. A failed load says
+// nothing.
 std::string cannotSaveText(std::string_view path, std::string_view reason);
 Message newGameQuestion();
 Message aboutMessage();

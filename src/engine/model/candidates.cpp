@@ -24,7 +24,7 @@ DigitMask placedIn(const Board& board, const Unit& unit)
 
 // Every digit placed in a unit stops being a candidate of all the unit's squares.
 void eliminateInUnits(std::array<DigitMask, kSquareCount>& masks, const Board& board,
-                      const std::array<Unit, 9>& units)
+                      UnitKindSquares units)
 {
     for (const Unit& unit : units) {
         const auto keep = static_cast<DigitMask>(~placedIn(board, unit));
@@ -36,11 +36,8 @@ void eliminateInUnits(std::array<DigitMask, kSquareCount>& masks, const Board& b
 
 UnitDigits::UnitDigits(const Board& board)
 {
-    for (std::size_t u = 0; u < 9; ++u) {
-        rows_[u] = placedIn(board, RowSquares[u]);
-        columns_[u] = placedIn(board, ColumnSquares[u]);
-        blocks_[u] = placedIn(board, BlockSquares[u]);
-    }
+    for (std::size_t h = 0; h < kUnits.size(); ++h)
+        houses_[h] = placedIn(board, kUnits[h]);
 }
 
 void Candidates::UpdateCandidates(const Board& board)
@@ -66,12 +63,12 @@ void Candidates::DropFilledCandidates(const Board& board)
 
 void Candidates::EliminateInRows(const Board& board)
 {
-    eliminateInUnits(masks_, board, RowSquares);
+    eliminateInUnits(masks_, board, kRowUnits);
 }
 
 void Candidates::EliminateInColumns(const Board& board)
 {
-    eliminateInUnits(masks_, board, ColumnSquares);
+    eliminateInUnits(masks_, board, kColumnUnits);
 }
 
 void Candidates::EliminateInBlocks(const Board& board)

@@ -28,15 +28,15 @@ public:
 
     SquareUnits around(int square) const
     {
-        const Place& place = kPlaces[square - 1];
-        return {rows_[place.row], columns_[place.column], blocks_[place.block]};
+        const auto& [row, column, block] = kGeometry.housesOf[square - 1];
+        return {houses_[row], houses_[column], houses_[block]};
     }
     void setAround(int square, SquareUnits units)
     {
-        const Place& place = kPlaces[square - 1];
-        rows_[place.row] = units.row;
-        columns_[place.column] = units.column;
-        blocks_[place.block] = units.block;
+        const auto& [row, column, block] = kGeometry.housesOf[square - 1];
+        houses_[row] = units.row;
+        houses_[column] = units.column;
+        houses_[block] = units.block;
     }
     // The candidates of the square if it is empty.
     DigitMask freeDigits(int square) const
@@ -46,22 +46,7 @@ public:
     }
 
 private:
-    struct Place {
-        std::uint8_t row, column, block; // from 0
-    };
-    static constexpr std::array<Place, kSquareCount> kPlaces = [] {
-        std::array<Place, kSquareCount> places{};
-        for (int s = 1; s <= kSquareCount; ++s) {
-            const auto [row, col] = SquareRowCol(s);
-            places[s - 1] = {static_cast<std::uint8_t>(row - 1), static_cast<std::uint8_t>(col - 1),
-                             static_cast<std::uint8_t>(BlockOf(row, col) - 1)};
-        }
-        return places;
-    }();
-
-    std::array<DigitMask, 9> rows_{};
-    std::array<DigitMask, 9> columns_{};
-    std::array<DigitMask, 9> blocks_{};
+    std::array<DigitMask, kHouseCount> houses_{}; // by the geometry's house number
 };
 
 // The units with one more digit placed in them.

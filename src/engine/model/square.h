@@ -1,26 +1,28 @@
-// Square arithmetic of the 9x9 grid.
+// The 1-based squares of the board and the window, taken from the grid's geometry.
 //
-// Conventions: a square index runs 1..81 row-major from the top-left square;
-// rows, columns and blocks run 1..9, blocks left to right, top to bottom.
-// Every table here is indexed from 0 internally but holds 1-based square indices.
+// Conventions: a square index runs 1..81 row-major from the top-left square; rows, columns and
+// blocks run 1..9, blocks left to right, top to bottom. The unit tables are indexed from 0 but
+// hold 1-based square indices. The shape itself is defined once, 0-based, in geometry.h.
 #pragma once
+
+#include "model/geometry.h"
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace kavrin {
 
 inline constexpr int kSquareCount = 81;
-inline constexpr int kUnitSize = 9;
 
 // The digits of a grid, square 1 first; 0 for an empty square.
 using Grid = std::array<std::uint8_t, kSquareCount>;
 
-using Unit = std::array<std::uint8_t, kUnitSize>;
+using Unit = HouseSquares;
 
 constexpr std::uint8_t SquareIndex(int row, int col)
 {
-    return static_cast<std::uint8_t>(col + (row - 1) * 9);
+    return static_cast<std::uint8_t>(squareAt(row - 1, col - 1) + 1);
 }
 
 struct RowCol {
@@ -30,39 +32,24 @@ struct RowCol {
 
 constexpr RowCol SquareRowCol(int index)
 {
-    return {(index - 1) / 9 + 1, (index - 1) % 9 + 1};
+    return {rowOf(index - 1) + 1, columnOf(index - 1) + 1};
 }
 
-constexpr int BlockOf(int row, int col)
-{
-    return (row - 1) / 3 * 3 + (col - 1) / 3 + 1;
-}
-
-namespace detail {
-constexpr std::array<Unit, 9> makeUnits(int kind)
-{
-    std::array<Unit, 9> units{};
-    for (int u = 1; u <= 9; ++u) {
-        for (int k = 1; k <= 9; ++k) {
-            int row = u, col = k;
-            if (kind == 1) {
-                row = k;
-                col = u;
-            } else if (kind == 2) {
-                row = (u - 1) / 3 * 3 + (k - 1) / 3 + 1;
-                col = (u - 1) % 3 * 3 + (k - 1) % 3 + 1;
-            }
-            units[u - 1][k - 1] = SquareIndex(row, col);
-        }
-    }
+// Every house of the geometry with the board's square indices, in the geometry's order.
+inline constexpr std::array<Unit, kHouseCount> kUnits = [] {
+    std::array<Unit, kHouseCount> units{};
+    for (std::size_t h = 0; h < units.size(); ++h)
+        for (std::size_t k = 0; k < 9; ++k)
+            units[h][k] = static_cast<std::uint8_t>(kGeometry.houses[h][k] + 1);
     return units;
-}
-} // namespace detail
+}();
 
-// RowSquares[r-1] is row r left to right, ColumnSquares[c-1] column c top to
-// bottom, BlockSquares[b-1] block b in reading order.
-inline constexpr std::array<Unit, 9> RowSquares = detail::makeUnits(0);
-inline constexpr std::array<Unit, 9> ColumnSquares = detail::makeUnits(1);
-inline constexpr std::array<Unit, 9> BlockSquares = detail::makeUnits(2);
+// Nine units of one kind; unit u is row, column or block u + 1.
+using UnitKindSquares = std::span<const Unit, 9>;
+
+inline constexpr UnitKindSquares kRowUnits{kUnits.data() + rowHouse(0), 9};
+inline constexpr UnitKindSquares kColumnUnits{kUnits.data() + columnHouse(0), 9};
+// BlockSquares[b - 1][k - 1] is the k-th square of block b, in reading order.
+inline constexpr UnitKindSquares BlockSquares{kUnits.data() + blockHouse(0), 9};
 
 } // namespace kavrin

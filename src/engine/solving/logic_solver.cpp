@@ -7,17 +7,15 @@
 namespace kavrin {
 
 namespace {
-// The square of the unit that last (in unit order) has the digit as a candidate.
-int lastSquareWith(const Candidates& candidates, const Unit& unit, DigitMask digit)
+// The one square of the unit that still has the digit as a candidate.
+int onlySquareWith(const Candidates& candidates, const Unit& unit, DigitMask digit)
 {
-    const auto last = std::find_if(unit.rbegin(), unit.rend(),
-                                   [&](int s) { return (candidates.digits(s) & digit) != 0; });
-    return last == unit.rend() ? 0 : *last;
+    return *std::find_if(unit.begin(), unit.end(), [&](int s) { return (candidates.digits(s) & digit) != 0; });
 }
 
 // A digit with exactly one possible square in a unit goes there. Units are walked in the
 // given order and the table is not rebuilt between placements.
-bool placeHiddenSingles(Board& board, const Candidates& candidates, const std::array<Unit, 9>& units)
+bool placeHiddenSingles(Board& board, const Candidates& candidates, UnitKindSquares units)
 {
     bool progress = false;
     for (const Unit& unit : units) {
@@ -29,7 +27,7 @@ bool placeHiddenSingles(Board& board, const Candidates& candidates, const std::a
         }
         for (DigitMask singles = once & static_cast<DigitMask>(~more); singles != 0; singles &= singles - 1) {
             const DigitMask digit = singles & static_cast<DigitMask>(-singles);
-            board.SetSquare(lastSquareWith(candidates, unit, digit), std::countr_zero(digit), false, kWhite);
+            board.SetSquare(onlySquareWith(candidates, unit, digit), std::countr_zero(digit), false, kWhite);
             progress = true;
         }
     }
@@ -39,12 +37,12 @@ bool placeHiddenSingles(Board& board, const Candidates& candidates, const std::a
 
 bool HiddenSinglesInRows(Board& board, const Candidates& candidates)
 {
-    return placeHiddenSingles(board, candidates, RowSquares);
+    return placeHiddenSingles(board, candidates, kRowUnits);
 }
 
 bool HiddenSinglesInColumns(Board& board, const Candidates& candidates)
 {
-    return placeHiddenSingles(board, candidates, ColumnSquares);
+    return placeHiddenSingles(board, candidates, kColumnUnits);
 }
 
 bool HiddenSinglesInBlocks(Board& board, const Candidates& candidates)

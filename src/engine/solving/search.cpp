@@ -37,20 +37,16 @@ int smallestDigit(DigitSet digits)
 
 // The peers of each square that come after it in index order, in that order.
 struct LaterPeers {
-    std::array<std::uint8_t, 20> squares{};
+    std::array<std::uint8_t, kPeerCount> squares{};
     int count = 0;
 };
 
 constexpr std::array<LaterPeers, kSquareCount + 1> kLaterPeers = [] {
     std::array<LaterPeers, kSquareCount + 1> table{};
-    for (int s = 1; s <= kSquareCount; ++s) {
-        const auto [row, col] = SquareRowCol(s);
-        for (int q = s + 1; q <= kSquareCount; ++q) {
-            const auto [qRow, qCol] = SquareRowCol(q);
-            if (qRow == row || qCol == col || BlockOf(qRow, qCol) == BlockOf(row, col))
-                table[s].squares[table[s].count++] = static_cast<std::uint8_t>(q);
-        }
-    }
+    for (int s = 1; s <= kSquareCount; ++s)
+        for (const std::uint8_t peer : kGeometry.peers[s - 1])
+            if (peer + 1 > s)
+                table[s].squares[table[s].count++] = static_cast<std::uint8_t>(peer + 1);
     return table;
 }();
 
@@ -64,9 +60,9 @@ constexpr std::array<LaterPeers, kSquareCount + 1> kLaterPeers = [] {
 // - The row, column and block digits are kept in step with the board: a trial writes the trial
 //   square's units as they were when its level was entered plus its digit, a back-up restores
 //   them; deeper levels are always emptied first, so "as they were" is still exact.
-class Search {
+class VisibleSearch {
 public:
-    Search(Board& board, Candidates& candidates, EventPump& events)
+    VisibleSearch(Board& board, Candidates& candidates, EventPump& events)
         : board_(board), candidates_(candidates), events_(events), units_(board)
     {
         for (int s = 1; s <= kSquareCount; ++s)
@@ -182,7 +178,7 @@ SearchResult LastAttempt(Board& board, Candidates& candidates, SearchHost& host)
     if (CheckBeforeSearch(board, candidates, host.prompter))
         return {};
     host.wait.ShowWait(true);
-    const SearchResult result = Search(board, candidates, host.events).run();
+    const SearchResult result = VisibleSearch(board, candidates, host.events).run();
     host.wait.unloadWait();
     host.prompter.ask(information(kFinishedMyWork));
     return result;

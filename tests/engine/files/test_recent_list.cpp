@@ -1,11 +1,15 @@
 // The recent-files list file: reading, writing, adding, removing and shortened captions.
 #include "test_files.h"
+#include "files/open_path.h"
 #include "files/recent_list.h"
 
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace kavrin;
 using namespace kavrin::test;
@@ -41,6 +45,7 @@ private slots:
             << QByteArray("\"/a/one.kvr\r\n\"/b/two.kvr\"\r\n") << QStringList{"/a/one.kvr", "/b/two.kvr"};
         QTest::newRow("text after the closing quote dropped")
             << QByteArray("\"/a.kvr\"junk,\"/b.kvr\"\r\n") << QStringList{"/a.kvr", "/b.kvr"};
+        QTest::newRow("a byte-order mark in front") << QByteArray("\xef\xbb\xbf\"/a.kvr\"\r\n") << QStringList{"/a.kvr"};
         QTest::newRow("UTF-8 names") << QByteArray("\"/home/\xc3\xa9t\xc3\xa9.kvr\"\r\n")
                                      << QStringList{QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9.kvr")};
     }
@@ -79,6 +84,9 @@ private slots:
         QTest::newRow("line break refused") << none << QStringList{"/a.kvr", "!/two\nlines.kvr"}
                                             << QByteArray("\"/a.kvr\"\r\n");
         QTest::newRow("empty refused") << none << QStringList{"/a.kvr", "!"} << QByteArray("\"/a.kvr\"\r\n");
+        QTest::newRow("a name that is not UTF-8 keeps its bytes")
+            << QByteArray("\"/caf\xe9.kvr\"\r\n") << QStringList{decodeFileName("/\xff\xfe.kvr"), "-/caf\xc3\xa9.kvr"}
+            << QByteArray("\"/\xff\xfe.kvr\"\r\n\"/caf\xe9.kvr\"\r\n");
     }
     void stepsGiveTheFile()
     {
@@ -95,6 +103,24 @@ private slots:
             QCOMPARE(error.isEmpty(), !fails);
         }
         QTEST(contents(listFile()), "after");
+    }
+
+    // A list grown past its cap reads as its newest whole entries, and is written back as such.
+    void aHugeListIsReadUpToItsCap()
+    {
+        QStringList written;
+        QByteArray text;
+        for (int i = 0; text.size() <= kRecentListReadCap; ++i) {
+            written << QStringLiteral("/%1/%2.kvr").arg(QString(1000, u'f')).arg(i);
+            text += '"' + written.back().toUtf8() + "\"\r\n";
+        }
+        QVERIFY(writeFile(listFile(), text));
+        const RecentList list(listFile());
+        const QStringList read = list.read().paths;
+        QVERIFY(read.size() > 1000 && read.size() < written.size());
+        QCOMPARE(read, written.mid(0, read.size()));
+        QVERIFY(list.AddToList(QStringLiteral("/new.kvr")).isEmpty());
+        QCOMPARE(parseRecentEntries(contents(listFile())), QStringList{"/new.kvr"} + read);
     }
 
     void anUnwritableListIsReportedAndLeavesNoFile()
@@ -116,6 +142,8 @@ private slots:
         QTest::newRow("missing") << "missing.kvr" << QByteArray("<none>") << qint64(0);
         QTest::newRow("a folder is no puzzle file") << "." << QByteArray("<none>") << qint64(0);
         QTest::newRow("no name") << "" << QByteArray("<none>") << qint64(0);
+        QTest::newRow("a name that is not UTF-8") << decodeFileName("\xff\xfe.kvr") << QByteArray("123") << qint64(3);
+        QTest::newRow("a FIFO is no puzzle file") << "fifo" << QByteArray("<fifo>") << qint64(0);
     }
     void fileExisits()
     {
@@ -123,9 +151,13 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(qint64, length);
         const QString path = name.isEmpty() ? QString() : dir_.filePath(name);
-        if (bytes != "<none>")
-            QVERIFY(writeFile(path, bytes));
+        const QByteArray systemPath = encodeFileName(path);
+        if (bytes == "<fifo>")
+            QCOMPARE(::mkfifo(systemPath.constData(), 0600), 0);
+        else if (bytes != "<none>")
+            QVERIFY(writeFileNamedByBytes(systemPath, bytes));
         QCOMPARE(FileExisits(path), length);
+        ::unlink(systemPath.constData()); // Qt cannot spell every name to remove it
     }
 
     // Beside a writable executable, in the application's data folder otherwise.
