@@ -47,13 +47,15 @@ LineReader::Read LineReader::next(std::string& line)
     if (std::exchange(skipping_, false))
         skipToLineEnd();
     line.clear();
+    const bool first = number_ == 0;
+    const std::size_t longest = kLongestLine + (first ? kByteOrderMark.size() : 0);
     bool any = false;
     while (begin_ < end_ || fill()) {
         any = true;
         const char* start = buffer_ + begin_;
         const auto* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
         const std::size_t length = newline ? static_cast<std::size_t>(newline - start) : end_ - begin_;
-        if (line.size() + length > kLongestLine) {
+        if (line.size() + length > longest) {
             skipping_ = true;
             line.clear();
             ++number_;
@@ -69,7 +71,9 @@ LineReader::Read LineReader::next(std::string& line)
     if (!any)
         return Read::End;
     ++number_;
-    return Read::Line;
+    if (first && line.starts_with(kByteOrderMark))
+        line.erase(0, kByteOrderMark.size());
+    return line.size() > kLongestLine ? Read::TooLong : Read::Line;
 }
 
 } // namespace kavrin::cli

@@ -11,6 +11,8 @@ namespace kavrin::cli {
 // A puzzle line is 81 characters with a line end and maybe blanks around; anything much longer
 // is refused as soon as it is seen, without being held.
 inline constexpr std::size_t kLongestLine = 1024;
+// Some editors begin a text file with it; it is no part of the first line.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // Nothing but blanks and a CR: no puzzle, and no failure either.
 inline bool isBlank(std::string_view line)
@@ -25,7 +27,7 @@ public:
     // Reads the open file descriptor; the name stands in errors for it.
     LineReader(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
 
-    // The next line without its line end. A line longer than kLongestLine is reported as TooLong
+    // The next line without its line end (the first without a byte-order mark). A line longer than kLongestLine is reported as TooLong
     // as soon as that is known; the next call skips what is left of it. Throws an input Error
     // when the descriptor cannot be read.
     Read next(std::string& line);

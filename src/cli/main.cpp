@@ -6,7 +6,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
+#include <cstdint>
 #include <iostream>
+#include <limits>
 #include <string_view>
 
 namespace {
@@ -42,9 +45,38 @@ CLI::Validator atLeast(long long least)
                 } catch (const std::exception&) {
                     used = 0;
                 }
-                return used == text.size() && value >= least ? std::string() : notAWholeNumber(least, text);
+                return !text.empty() && used == text.size() && value >= least ? std::string()
+                                                                              : notAWholeNumber(least, text);
             },
             "NUMBER"};
+}
+
+// Why a seed cannot be read, or nothing: seeds are decimal over the whole unsigned 64-bit range,
+// leading zeros and all ("08" is 8).
+std::string readSeed(const std::string& text, std::uint64_t& seed)
+{
+    const char* const last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, seed);
+    if (text.empty())
+        return emptyValue();
+    if (end != last)
+        return notAWholeNumber(0, text);
+    return error == std::errc() ? std::string()
+                                : aboveLargest(std::to_string(std::numeric_limits<std::uint64_t>::max()), text);
+}
+
+CLI::Validator seedNumber()
+{
+    return {[](const std::string& text) {
+                std::uint64_t seed = 0;
+                return readSeed(text, seed);
+            },
+            "NUMBER"};
+}
+
+CLI::Validator notEmpty()
+{
+    return {[](const std::string& text) { return text.empty() ? emptyValue() : std::string(); }, ""};
 }
 
 void addPuzzle(CLI::App& command, std::string& puzzle)
@@ -193,10 +225,16 @@ every puzzle has exactly one solution, no given (with --symmetry no pair of give
 without losing that, kvr rate gives it the grade asked for, and -o writes its givens alone.
 The number of failed attempts before each puzzle goes to standard error.)", false));
     command.add_option("-n", generateOptions_.count, "how many puzzles")->check(atLeast(1))->default_val(1);
-    command.add_option("--seed", generateOptions_.seed, "the seed of the random digits, for the same puzzles again")
-        ->check(atLeast(0));
+    command
+        .add_option_function<std::string>(
+            "--seed", [this](const std::string& text) { readSeed(text, generateOptions_.seed.emplace()); },
+            "the seed of the random digits, for the same puzzles again")
+        ->check(seedNumber())
+        ->type_name("UINT");
     command.add_flag("--solution", generateOptions_.solution, "print the full grids instead");
-    command.add_option("-o", generateOptions_.output, "also write the one grid to a .kvr file")->type_name("FILE.kvr");
+    command.add_option("-o", generateOptions_.output, "also write the one grid to a .kvr file")
+        ->check(notEmpty())
+        ->type_name("FILE.kvr");
     auto* difficulty = command.add_option_function<std::string>(
         "--difficulty", [this](const std::string& name) { generateOptions_.difficulty = gradeNamed(name); },
         "make unique, minimal puzzles of this grade instead, as kvr rate grades them");
@@ -217,6 +255,7 @@ puzzle line holds givens only: digits placed by a solver are left out, and stand
 many, unless --all keeps them.)"));
     command.add_option("IN", convertOptions_.in, "the puzzle")->required();
     command.add_option("OUT", convertOptions_.out, "the file to write: .kvr, or anything else for a puzzle line")
+        ->check(notEmpty())
         ->required();
     command.add_flag("--all", convertOptions_.all, "keep the digits placed by a solver in a puzzle line");
 }

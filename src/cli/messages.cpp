@@ -45,6 +45,16 @@ std::string notAWholeNumber(long long least, const std::string& text)
     return "needs a whole number of at least " + std::to_string(least) + ", not '" + text + "'";
 }
 
+std::string aboveLargest(const std::string& largest, const std::string& text)
+{
+    return "needs a whole number of at most " + largest + ", not '" + text + "'";
+}
+
+std::string emptyValue()
+{
+    return "needs a value, not an empty one";
+}
+
 std::string oneGridOnly()
 {
     return "-o writes one grid; leave out -n or use -n 1";
@@ -62,7 +72,7 @@ std::string noPuzzleLine()
 
 std::string notAPuzzleFile(std::size_t bytes)
 {
-    return "not a puzzle file: it holds " + std::to_string(bytes) + " bytes, a puzzle needs " +
+    return "not a puzzle file: it holds " + std::to_string(bytes) + (bytes == 1 ? " byte" : " bytes") + ", a puzzle needs " +
            std::to_string(kPuzzleFileSize);
 }
 

@@ -41,6 +41,8 @@ std::string systemReason(int errnum);
 
 std::string unknownCommand(const std::string& word);
 std::string notAWholeNumber(long long least, const std::string& text);
+std::string aboveLargest(const std::string& largest, const std::string& text);
+std::string emptyValue();
 std::string oneGridOnly();
 std::string lineTooLong();
 std::string noPuzzleLine();

@@ -72,6 +72,22 @@ case_ 'explain, the verdict' 0 "${nl}51. row 9: 6 can only go in column 6 [hidde
 case_ 'explain many' 1 "more than one solution, so no grade$nl" '' rate --explain "$many"
 case_ 'symmetry alone' 2 '' '--symmetry requires --difficulty' generate --symmetry mirror
 case_ 'no such grade' 2 '' 'fiendish not in {easy,medium,hard,expert}' generate --difficulty fiendish
+case_ 'seed with a sign' 2 '' "--seed: needs a whole number of at least 0, not '-1'" generate --seed -1
+case_ 'seed past 64 bits' 2 '' "--seed: needs a whole number of at most 18446744073709551615, not '18446744073709551616'" \
+    generate --seed 18446744073709551616
+case_ 'empty seed' 2 '' '--seed: needs a value, not an empty one' generate --seed ''
+case_ 'empty file name' 2 '' '-o: needs a value, not an empty one' generate -o ''
+case_ 'empty output' 2 '' 'OUT: needs a value, not an empty one' convert "$easy" ''
+
+# Seeds are decimal, leading zeros and all, over the whole unsigned 64-bit range.
+for seeds in '8 08 008' '9223372036854775808 09223372036854775808' '18446744073709551615 018446744073709551615'; do
+    first=''
+    for seed in $seeds; do
+        run generate --seed "$seed"
+        [ "$code" = 0 ] || fail "seed $seed: status $code; $err"
+        [ "${first:=$out}" = "$out" ] || fail "seed $seed differs from ${seeds%% *}"
+    done
+done
 
 # Lines that solve, fail, are refused or are not puzzles, in one batch: every thread count gives
 # the same bytes, the same messages in the same order, and the worst status.
@@ -128,6 +144,67 @@ run convert "$easy" "$tmp/fifo"
 IFS= read -r -t 5 line <&3 && exec 3<&-
 exactly 'convert into a FIFO' "0 $easy FIFO" "$code ${line-} $([ -p "$tmp/fifo" ] && echo FIFO)"
 
+# Standard output named twice stays open for the second.
+timed generate --seed 1 -o - >"$tmp/both" 2>/dev/null
+exactly 'generate -o - onto standard output' '0 325' "$? $(stat -c %s "$tmp/both")"
+
+# A name for one of kvr's open descriptors is written through it, in place, between what the
+# shell writes before and after.
+for path in /dev/stdout /dev/stderr /dev/fd/3 /proc/self/fd/3; do
+    { echo before && timed convert "$easy" "$path" && echo after; } >"$tmp/around" 2>&1 3>&1
+    exactly "convert into $path" "before$nl$easy${nl}after" "$(<"$tmp/around")"
+done
+
+# Through a link to a file that is not there yet, that file is made and the link stays; a link
+# loop is refused with the system's reason.
+dir=$tmp/links && mkdir "$dir" && ln -s made.kvr "$dir/dangling.kvr" && ln -s loop.kvr "$dir/loop.kvr"
+run convert "$easy" "$dir/dangling.kvr"
+exactly 'convert through a dangling link' '0 243 a link' "$code $(stat -c %s "$dir/made.kvr") $([ -L "$dir/dangling.kvr" ] && echo a link)"
+run convert "$easy" "$dir/loop.kvr"
+exactly 'convert into a link loop' "3 kvr: $dir/loop.kvr: Too many levels of symbolic links$nl dangling.kvr loop.kvr made.kvr" \
+    "$code $err $(shopt -s dotglob && cd "$dir" && echo *)"
+
+# An existing file the user may not write is refused with the system's reason and left as it
+# was, where cp refuses it too. Root may write any file, so it is also tried as an unprivileged
+# user where the system has one.
+timed convert "$easy" "$tmp/easy.kvr"
+chmod 755 "$tmp"
+read_only_case() { # read_only_case WHO [COMMAND that runs as WHO...]
+    local who=$1 dir=$tmp/read-only copied=0
+    shift
+    rm -rf "$dir" && mkdir -m 777 "$dir" && echo old >"$dir/cp.kvr" && echo old >"$dir/kvr.kvr"
+    chmod 444 "$dir/cp.kvr" "$dir/kvr.kvr"
+    "$@" cp "$tmp/easy.kvr" "$dir/cp.kvr" 2>/dev/null && copied=1
+    err=$("$@" timeout 120 "$kvr" convert "$easy" "$dir/kvr.kvr" 2>&1)
+    code=$?
+    if ((copied)); then
+        cmp -s "$tmp/easy.kvr" "$dir/kvr.kvr" || fail "a read-only file as $who: cp replaces it, kvr did not ($code $err)"
+    else
+        exactly "a read-only file as $who" "3 kvr: $dir/kvr.kvr: Permission denied old" "$code $err $(tr -c 'a-z\n' '?' <"$dir/kvr.kvr")"
+    fi
+}
+read_only_case "$(id -un)"
+if [ "$(id -u)" = 0 ] && setpriv --reuid=nobody --regid=nogroup --clear-groups "$kvr" --version >/dev/null 2>&1; then
+    read_only_case nobody setpriv --reuid=nobody --regid=nogroup --clear-groups
+elif [ "$(id -u)" = 0 ]; then
+    echo "skipped: a read-only file as an unprivileged user (setpriv cannot run kvr as nobody)" >&2
+fi
+
+# Ended by a signal while it replaces a file, kvr leaves the old file and no hidden file beside
+# it. strace sends the signal as kvr makes the new file durable.
+if strace -f -o /dev/null -e trace=fsync true 2>/dev/null; then
+    for signal in INT TERM HUP; do
+        dir=$tmp/signal && rm -rf "$dir" && mkdir "$dir" && cp "$tmp/easy.kvr" "$dir/old.kvr"
+        # The shell's word on how the run ended is left out.
+        code=$({ timeout 120 strace -f -o /dev/null -e trace=fsync -e inject=fsync:signal="$signal" \
+            "$kvr" convert "$easy_solution" "$dir/old.kvr"; echo $?; } 2>/dev/null)
+        exactly "SIG$signal while replacing" "$((128 + $(kill -l "$signal"))) old.kvr" "$code $(shopt -s dotglob && cd "$dir" && echo *)"
+        cmp -s "$tmp/easy.kvr" "$dir/old.kvr" || fail "SIG$signal while replacing: the old file changed"
+    done
+else
+    echo "skipped: a signal while replacing a file (strace cannot trace here)" >&2
+fi
+
 # Input that cannot be read is named, with the system's reason.
 in=/ run solve -
 exactly 'standard input a folder' "2 kvr: standard input: Is a directory$nl" "$code $err"
@@ -139,9 +216,15 @@ run show "$(dots 80)"
 exactly 'a line of the wrong length' "2 kvr: puzzle line: a puzzle line has 81 characters, this one has 80$nl" "$code $err"
 run show /dev/null
 exactly 'an empty file' "2 kvr: /dev/null: holds no puzzle line$nl" "$code $err"
-printf '\1%.0s' {1..10} >"$tmp/short.kvr"
-run show "$tmp/short.kvr"
-exactly 'a short .kvr file' "2 kvr: $tmp/short.kvr: not a puzzle file: it holds 10 bytes, a puzzle needs 243$nl" "$code $err"
+for bytes in '1 byte' '10 bytes'; do
+    head -c "${bytes% *}" /dev/zero >"$tmp/short.kvr"
+    run show "$tmp/short.kvr"
+    exactly "a .kvr file of $bytes" "2 kvr: $tmp/short.kvr: not a puzzle file: it holds $bytes, a puzzle needs 243$nl" "$code $err"
+done
+# A byte-order mark before the first line, as some editors save it, is no part of the line.
+printf '\xEF\xBB\xBF%s\r\n' "$easy" >"$tmp/marked.txt"
+run show "$tmp/marked.txt"
+expect 'a file with a byte-order mark' 0 '| 5 3 . | . 7 . | . . . |' ''
 
 # A line with no end in sight is refused without waiting for it, and a batch goes on after it.
 ones() { head -c "$1" /dev/zero | tr '\0' 1; }
@@ -152,10 +235,15 @@ timeout 20 "$kvr" show - <"$tmp/long" 2>"$tmp/err" # standard input is still ope
 exactly 'a long line' "2 kvr: standard input, line 1: a puzzle line has 81 characters, this one has more than 1024" \
     "$? $(<"$tmp/err")"
 kill "$writer" 2>/dev/null; wait "$writer" 2>/dev/null # the writer mostly ends on the broken pipe
-{ ones $((5 << 20)) && printf '\n%s\n' "$easy"; } >"$tmp/batch"
+# At the limit a line is read (and is no puzzle), one past it is refused; a line far past it
+# is skipped across many reads. The byte-order mark is not counted.
+{ printf '\xEF\xBB\xBF' && ones 1024 && echo && ones 1024 && echo && ones 1025 && echo && ones 300000 &&
+    printf '\n%s\n' "$easy"; } >"$tmp/batch"
 in=$tmp/batch run solve -
-exactly 'a long line in a batch' \
-    "2 $easy_solution$nl kvr: line 1: a puzzle line has 81 characters, this one has more than 1024$nl" "$code $out $err"
+has='kvr: line %d: a puzzle line has 81 characters, this one has %s\n'
+# shellcheck disable=SC2059
+exactly 'long lines in a batch' "2 $easy_solution$nl $(printf "$has" 1 1024 2 1024 3 'more than 1024' 4 'more than 1024')$nl" \
+    "$code $out $err"
 
 # A .kvr file's solver digits are no givens: a puzzle line leaves them out and says so. Square 1
 # keeps its fixed 5; squares 2, 3 and 7 hold a solver's 3, 4 and 8.

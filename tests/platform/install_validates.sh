@@ -16,17 +16,25 @@ sizes=(16 24 32 48 64 128 256)
 expected=(
   bin/Kavrin_Solve
   bin/kvr
-  share/man/man1/kvr.1
+  share/man/man1/kvr.1.gz
+  lib/libkavrin.so
+  lib/libkavrin.so.1
+  lib/libkavrin.so.1.0
+  lib/pkgconfig/kavrin.pc
+  include/kavrin/kavrin.h
   share/bash-completion/completions/kvr
   "share/applications/$id.desktop"
   "share/metainfo/$id.metainfo.xml"
   "share/mime/packages/$id.xml"
-  share/man/man6/Kavrin_Solve.6
+  share/man/man6/Kavrin_Solve.6.gz
   "share/icons/hicolor/scalable/apps/$id.svg"
 )
+for package in kavrin kvr libkavrin1 libkavrin-dev; do
+  expected+=("share/doc/$package/copyright" "share/doc/$package/changelog.Debian.gz")
+done
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png"); done
 # The MIME database that the install updates is the system's business, not a file of ours.
-installed=$(cd "$prefix" && find . -type f -not -path './share/mime/*' -o -path './share/mime/packages/*' | sed 's#^\./##' | sort)
+installed=$(cd "$prefix" && find . \( -type f -o -type l \) -not -path './share/mime/*' -o -path './share/mime/packages/*' | sed 's#^\./##' | sort)
 wanted=$(printf '%s\n' "${expected[@]}" | sort)
 [ "$installed" = "$wanted" ] || fail "installed files differ: $(diff <(echo "$wanted") <(echo "$installed") | grep '^[<>]' | tr '\n' ' ')"
 
@@ -41,7 +49,7 @@ for picture in $(grep -o '<image>[^<]*</image>' "$prefix/share/metainfo/$id.meta
   [ -f "$source/docs/$picture" ] || fail "metainfo screenshot $picture is not in docs/"
 done
 
-out=$(groff -t -man -ww -z "$prefix/share/man/man6/Kavrin_Solve.6" 2>&1) || fail "groff: $out"
+out=$(zcat "$prefix/share/man/man6/Kavrin_Solve.6.gz" | groff -t -man -ww -z 2>&1) || fail "groff: $out"
 [ -z "$out" ] || fail "groff: $out"
 
 png_side() { od -An -tu1 -j"$2" -N4 "$1" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 }'; }
