@@ -44,6 +44,9 @@ std::vector<Candidate> commonWeak(const LinkTables& links, Node a, Node b)
     return removals;
 }
 
+// The fixed patterns read the two-place digits of houses, not the chains' strong links.
+constexpr LinkKinds kPatternsOnly{false, false, false};
+
 // --- Turbot fish ---
 
 enum class TurbotKind { Skyscraper, Kite, Crane };
@@ -72,7 +75,7 @@ std::string linkText(const Conjugates& link)
 std::optional<Finding> turbotFish(const Pencilmarks& marks, TurbotKind kind, std::string_view technique,
                                   std::string_view label)
 {
-    const LinkTables links(marks, {});
+    const LinkTables links(marks, kPatternsOnly);
     for (int d = 1; d <= 9; ++d) {
         const std::vector<Conjugates>& pairs = links.conjugates(d);
         for (const Conjugates& near : pairs)
@@ -240,7 +243,7 @@ std::optional<Finding> findTurbotCrane(const Pencilmarks& marks)
 
 std::optional<Finding> findWWing(const Pencilmarks& marks)
 {
-    const LinkTables links(marks, {});
+    const LinkTables links(marks, kPatternsOnly);
     for (int first = 0; first < 81; ++first) {
         if (!bivalue(marks, first))
             continue;
@@ -255,7 +258,7 @@ std::optional<Finding> findWWing(const Pencilmarks& marks)
 
 std::optional<Finding> findRemotePair(const Pencilmarks& marks)
 {
-    const LinkTables links(marks, {});
+    const LinkTables links(marks, kPatternsOnly);
     std::optional<Finding> best;
     int bestSquares = (kMaxChainLinks + 1) / 2 + 1; // two links a square, less one
     for (int first = 0; first < 81; ++first)
