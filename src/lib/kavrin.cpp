@@ -4,7 +4,6 @@
 
 #include "files/puzzle_line.h"
 #include "generation/graded_generator.h"
-#include "grading/explanation.h"
 #include "grading/rating.h"
 #include "solving/fast_solver.h"
 
@@ -57,7 +56,7 @@ kavrin_status guarded(Work work) noexcept
 
 std::optional<Grade> gradeNamed(const char* name)
 {
-    for (const Grade grade : {Grade::Easy, Grade::Medium, Grade::Hard, Grade::Expert})
+    for (const Grade grade : {Grade::Easy, Grade::Medium, Grade::Hard, Grade::Expert, Grade::Extreme})
         if (gradeName(grade) == name)
             return grade;
     return std::nullopt;
@@ -66,16 +65,16 @@ std::optional<Grade> gradeNamed(const char* name)
 std::string stepsText(const Rating& rating)
 {
     std::string text;
-    for (const Deduction& step : rating.steps)
-        text += explain(step) + "\n";
+    for (const LadderStep& step : rating.steps)
+        text += step.finding.text + " [" + std::string(step.finding.technique) + "]\n";
     return text;
 }
 
 void fillRating(const Rating& rating, kavrin_rating& out)
 {
     copyText(gradeName(rating.grade), out.grade, sizeof out.grade);
-    copyText(rating.hardest ? techniqueName(*rating.hardest) : "", out.hardest, sizeof out.hardest);
-    out.rating = 0;
+    copyText(rating.hardest, out.hardest, sizeof out.hardest);
+    out.rating = rating.grade <= Grade::Extreme ? rating.rating : 0;
 }
 
 kavrin_status rated(const Grid& grid, kavrin_rating& out, char* steps, std::size_t size, std::size_t* needed)
@@ -187,7 +186,7 @@ kavrin_status kavrin_generate(const kavrin_generate_options* options, char puzzl
         if (!grade)
             return KAVRIN_BAD_ARGUMENT;
         std::mt19937_64 random(options->seed);
-        const GradedPuzzle made = GenerateGraded(*grade, static_cast<Symmetry>(options->symmetry), random);
+        const GradedPuzzle made = GenerateGraded({*grade, {}, {}}, static_cast<Symmetry>(options->symmetry), random);
         writeGrid(made.givens, puzzle);
         if (solution != nullptr)
             writeGrid(made.solution, solution);
