@@ -62,6 +62,25 @@ std::optional<Grade> gradeNamed(const char* name)
     return std::nullopt;
 }
 
+// The grade and range asked for; none when the grade is unknown or the range upside down.
+std::optional<Wanted> wantedBy(const kavrin_generate_options& options)
+{
+    Wanted wanted;
+    const bool ranged = options.highest_rating > 0;
+    if (ranged) {
+        if (!(options.lowest_rating <= options.highest_rating))
+            return std::nullopt;
+        wanted.lowestRating = options.lowest_rating;
+        wanted.highestRating = options.highest_rating;
+    }
+    if (options.grade != nullptr || !ranged) {
+        wanted.grade = gradeNamed(options.grade != nullptr ? options.grade : "hard");
+        if (!wanted.grade)
+            return std::nullopt;
+    }
+    return wanted;
+}
+
 std::string stepsText(const Rating& rating)
 {
     std::string text;
@@ -182,11 +201,11 @@ kavrin_status kavrin_generate(const kavrin_generate_options* options, char puzzl
         if (options == nullptr || puzzle == nullptr || options->symmetry < KAVRIN_SYMMETRY_NONE ||
             options->symmetry > KAVRIN_SYMMETRY_MIRROR)
             return KAVRIN_BAD_ARGUMENT;
-        const std::optional<Grade> grade = gradeNamed(options->grade != nullptr ? options->grade : "hard");
-        if (!grade)
+        const std::optional<Wanted> wanted = wantedBy(*options);
+        if (!wanted)
             return KAVRIN_BAD_ARGUMENT;
         std::mt19937_64 random(options->seed);
-        const GradedPuzzle made = GenerateGraded({*grade, {}, {}}, static_cast<Symmetry>(options->symmetry), random);
+        const GradedPuzzle made = GenerateGraded(*wanted, static_cast<Symmetry>(options->symmetry), random);
         writeGrid(made.givens, puzzle);
         if (solution != nullptr)
             writeGrid(made.solution, solution);
