@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "model/board.h"
 #include "model/candidates.h"
+#include "model/geometry.h"
 #include "model/square.h"
 #include "output.h"
 #include "puzzle_input.h"
@@ -20,11 +21,11 @@ std::string gridText(const Board& board)
     const std::string rule = "+-------+-------+-------+\n";
     std::string text;
     for (int r = 1; r <= 9; ++r) {
-        if (r % 3 == 1)
+        if (startsBlock(r - 1))
             text += rule;
         for (int c = 1; c <= 9; ++c) {
             const SquareInfo& square = board[SquareIndex(r, c)];
-            if (c % 3 == 1)
+            if (startsBlock(c - 1))
                 text += "| ";
             text += square.Digit == 0 ? '.' : static_cast<char>('0' + square.Digit);
             text += square.Digit != 0 && !square.Fixed ? '*' : ' ';

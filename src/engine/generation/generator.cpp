@@ -3,6 +3,7 @@
 
 #include "checking/completion.h"
 #include "model/colour.h"
+#include "model/geometry.h"
 #include "model/square.h"
 #include "solving/logic_solver.h"
 
@@ -13,7 +14,7 @@ namespace kavrin {
 namespace {
 int segmentOf(int col)
 {
-    return (col - 1) / 3 + 1;
+    return stackOf(col - 1) + 1;
 }
 
 std::string segmentDigits(const Candidates& candidates, int row, int col, int segment)

@@ -3,6 +3,7 @@
 #include "grading/forcing_propagation.h"
 
 #include "grading/finding.h"
+#include "model/geometry.h"
 
 #include <algorithm>
 #include <bit>
@@ -48,7 +49,7 @@ constexpr std::array<std::array<std::uint8_t, 3>, 81> kPlaceInHouse = [] {
     std::array<std::array<std::uint8_t, 3>, 81> place{};
     for (int s = 0; s < 81; ++s)
         place[static_cast<std::size_t>(s)] = {static_cast<std::uint8_t>(columnOf(s)), static_cast<std::uint8_t>(rowOf(s)),
-                                              static_cast<std::uint8_t>(rowOf(s) % 3 * 3 + columnOf(s) % 3)};
+                                              static_cast<std::uint8_t>(placeInBlock(s))};
     return place;
 }();
 

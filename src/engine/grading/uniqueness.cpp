@@ -2,6 +2,8 @@
 // the first, so the same marks always give the same step.
 #include "grading/uniqueness.h"
 
+#include "model/geometry.h"
+
 #include <bit>
 #include <string>
 
@@ -137,7 +139,7 @@ std::optional<Finding> firstRectangle(const Pencilmarks& marks, RectangleType ty
         for (int r2 = r1 + 1; r2 < 9; ++r2)
             for (int c1 = 0; c1 < 9; ++c1)
                 for (int c2 = c1 + 1; c2 < 9; ++c2) {
-                    if ((r1 / 3 == r2 / 3) == (c1 / 3 == c2 / 3))
+                    if ((bandOf(r1) == bandOf(r2)) == (stackOf(c1) == stackOf(c2)))
                         continue; // the four squares must lie in exactly two blocks
                     const std::array<int, 4> squares = {squareAt(r1, c1), squareAt(r1, c2), squareAt(r2, c1),
                                                         squareAt(r2, c2)};

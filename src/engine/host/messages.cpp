@@ -1,6 +1,8 @@
 // The messages that are built from parts.
 #include "host/messages.h"
 
+#include "model/geometry.h"
+
 #include <initializer_list>
 
 namespace kavrin {
@@ -40,8 +42,8 @@ Message generateResultMessage(int failedAttempts)
 
 std::string absentDigitsLine(UnitKind kind, int unit, int absent)
 {
-    const std::string where = kind == UnitKind::Block ? "square " + std::to_string((unit - 1) / 3 + 1) + "," +
-                                                            std::to_string((unit - 1) % 3 + 1)
+    const std::string where = kind == UnitKind::Block ? "square " + std::to_string(blockBand(unit - 1) + 1) + "," +
+                                                            std::to_string(blockStack(unit - 1) + 1)
                               : kind == UnitKind::Row ? "row " + std::to_string(unit)
                                                       : "col " + std::to_string(unit);
     return "Error at " + where + " for " + std::to_string(absent) + " times.";

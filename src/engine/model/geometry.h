@@ -15,7 +15,16 @@ inline constexpr int kPeerCount = 20;
 
 constexpr int rowOf(int square) { return square / 9; }
 constexpr int columnOf(int square) { return square % 9; }
-constexpr int blockOf(int row, int column) { return row / 3 * 3 + column / 3; }
+// Bands are the three rows of blocks, stacks the three columns of blocks, 0..2.
+constexpr int bandOf(int row) { return row / 3; }
+constexpr int stackOf(int column) { return column / 3; }
+constexpr int blockBand(int block) { return block / 3; }
+constexpr int blockStack(int block) { return block % 3; }
+constexpr int blockOf(int row, int column) { return bandOf(row) * 3 + stackOf(column); }
+// A row or column that is the first of its block's three.
+constexpr bool startsBlock(int line) { return line % 3 == 0; }
+// Where a square stands in its block, 0..8 in reading order.
+constexpr int placeInBlock(int square) { return rowOf(square) % 3 * 3 + columnOf(square) % 3; }
 constexpr int blockOf(int square) { return blockOf(rowOf(square), columnOf(square)); }
 constexpr int squareAt(int row, int column) { return row * 9 + column; }
 
@@ -41,7 +50,7 @@ constexpr GridGeometry makeGridGeometry()
                          static_cast<std::uint8_t>(blockHouse(block))};
         g.houses[rowHouse(row)][col] = static_cast<std::uint8_t>(s);
         g.houses[columnHouse(col)][row] = static_cast<std::uint8_t>(s);
-        g.houses[blockHouse(block)][row % 3 * 3 + col % 3] = static_cast<std::uint8_t>(s);
+        g.houses[blockHouse(block)][placeInBlock(s)] = static_cast<std::uint8_t>(s);
     }
     for (int s = 0; s < 81; ++s) {
         int n = 0;
