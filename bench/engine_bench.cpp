@@ -149,32 +149,43 @@ void BM_GeneratePuzzle(benchmark::State& state)
 }
 BENCHMARK(BM_GeneratePuzzle)->Unit(benchmark::kMicrosecond);
 
-// The public 17-clue list (KAVRIN_17_CLUE names another copy), shuffled with a fixed seed.
+// A list of puzzles, one a line ('.' or '0' empty), shuffled with a fixed seed; the environment
+// variable names the file, else the default.
+std::vector<Grid> puzzleList(const char* variable, const char* fallback)
+{
+    const char* path = std::getenv(variable);
+    std::ifstream in(path ? path : fallback);
+    std::vector<Grid> all;
+    for (std::string line; std::getline(in, line);) {
+        Grid grid{};
+        for (std::size_t i = 0; i < grid.size() && i < line.size(); ++i)
+            grid[i] = static_cast<std::uint8_t>(line[i] == '.' ? 0 : line[i] - '0');
+        all.push_back(grid);
+    }
+    std::shuffle(all.begin(), all.end(), std::mt19937_64(20261207));
+    return all;
+}
+
+// The public 17-clue list (KAVRIN_17_CLUE names another copy).
 const std::vector<Grid>& seventeenClues()
 {
-    static const std::vector<Grid> grids = [] {
-        const char* path = std::getenv("KAVRIN_17_CLUE");
-        std::ifstream in(path ? path : KAVRIN_17_CLUE_DEFAULT);
-        std::vector<Grid> all;
-        for (std::string line; std::getline(in, line);) {
-            Grid grid{};
-            for (std::size_t i = 0; i < grid.size() && i < line.size(); ++i)
-                grid[i] = static_cast<std::uint8_t>(line[i] == '.' ? 0 : line[i] - '0');
-            all.push_back(grid);
-        }
-        std::shuffle(all.begin(), all.end(), std::mt19937_64(20261207));
-        return all;
-    }();
+    static const std::vector<Grid> grids = puzzleList("KAVRIN_17_CLUE", KAVRIN_17_CLUE_DEFAULT);
     return grids;
 }
 
-// The batch solver on the hardest common set: count to two, as kvr count and kvr solve do.
-// Every answer is checked once before the timed loop.
-void BM_CountSolutions17Clue(benchmark::State& state)
+// Hard puzzles that need long searches, as bench/isomorphs.py makes them (KAVRIN_HARD_SET).
+const std::vector<Grid>& hardSet()
 {
-    const std::vector<Grid>& grids = seventeenClues();
+    static const std::vector<Grid> grids = puzzleList("KAVRIN_HARD_SET", "");
+    return grids;
+}
+
+// The batch solver on a list of unique puzzles: count to two, as kvr count and kvr solve do.
+// Every answer is checked once before the timed loop.
+void countSolutions(benchmark::State& state, const std::vector<Grid>& grids, const char* missing)
+{
     if (grids.empty()) {
-        state.SkipWithError("no 17-clue list: set KAVRIN_17_CLUE");
+        state.SkipWithError(missing);
         return;
     }
     for (const Grid& grid : grids)
@@ -192,7 +203,18 @@ void BM_CountSolutions17Clue(benchmark::State& state)
     state.counters["us/puzzle"] = spent.count() / puzzles;
     state.counters["guesses/puzzle"] = static_cast<double>(guesses) / puzzles;
 }
+
+void BM_CountSolutions17Clue(benchmark::State& state)
+{
+    countSolutions(state, seventeenClues(), "no 17-clue list: set KAVRIN_17_CLUE");
+}
 BENCHMARK(BM_CountSolutions17Clue)->Unit(benchmark::kMillisecond);
+
+void BM_CountSolutionsHardSet(benchmark::State& state)
+{
+    countSolutions(state, hardSet(), "no hard set: set KAVRIN_HARD_SET");
+}
+BENCHMARK(BM_CountSolutionsHardSet)->Unit(benchmark::kMillisecond);
 
 // kvr rate's work on the same list: the count to two, then the technique ladder.
 void BM_RatePuzzle17Clue(benchmark::State& state)

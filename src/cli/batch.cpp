@@ -1,10 +1,14 @@
-// The batch runner: chunks of lines, an atomic counter handing them to threads, results in order.
+// The batch runner: the reading thread hands lines to workers through a bounded window, and
+// whoever finishes a line writes every finished line from the oldest unwritten one on.
 #include "batch.h"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <iostream>
+#include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -12,71 +16,199 @@ namespace kavrin::cli {
 
 namespace {
 struct Item {
-    long long number;
+    long long number = 0;
     std::string line;
-    LineResult result;
+    LineResult result; // filled in at once for a line too long to read
+    bool ready = false;
 };
 
-// Reads up to `count` lines that need work; lines too long to read get their failure at once.
-std::vector<Item> readChunk(LineReader& reader, std::size_t count)
+// The next line that needs work, or false at the end of the input.
+bool readItem(LineReader& reader, Item& item)
 {
-    std::vector<Item> items;
     std::string line;
-    while (items.size() < count) {
+    while (true) {
         const LineReader::Read read = reader.next(line);
         if (read == LineReader::Read::End)
-            break;
-        if (read == LineReader::Read::TooLong)
-            items.push_back({reader.number(), {}, {{}, lineTooLong(), kBadInput}});
-        else if (!isBlank(line))
-            items.push_back({reader.number(), line, {}});
+            return false;
+        if (read == LineReader::Read::TooLong) {
+            item = {reader.number(), {}, {{}, lineTooLong(), kBadInput}};
+            return true;
+        }
+        if (!isBlank(line)) {
+            item = {reader.number(), std::move(line), {}};
+            return true;
+        }
     }
-    return items;
 }
 
-void work(std::vector<Item>& items, unsigned jobs, const LineWork& lineWork)
+void workOn(Item& item, const LineWork& work)
 {
-    std::atomic<std::size_t> next = 0;
-    std::exception_ptr failed;
-    std::atomic_flag failedSet;
-    const auto worker = [&] {
-        try {
-            for (std::size_t i = next++; i < items.size(); i = next++)
-                if (items[i].result.failure.empty())
-                    items[i].result = lineWork(items[i].line);
-        } catch (...) {
-            if (!failedSet.test_and_set())
-                failed = std::current_exception();
-        }
-    };
-    {
-        std::vector<std::jthread> helpers;
-        for (unsigned j = 1; j < jobs; ++j)
-            helpers.emplace_back(worker);
-        worker();
-    }
-    if (failed)
-        std::rethrow_exception(failed);
+    if (item.result.failure.empty())
+        item.result = work(item.line);
 }
+
+ExitStatus emit(Output& output, const Item& item)
+{
+    if (!item.result.failure.empty())
+        std::cerr << notice("line " + std::to_string(item.number), item.result.failure);
+    output.write(item.result.out);
+    return item.result.status;
+}
+
+// One thread: each line written when done, and sent on before the input can keep kvr waiting.
+ExitStatus runInline(LineReader& reader, Output& output, const LineWork& work)
+{
+    ExitStatus worst = kSuccess;
+    for (Item item;;) {
+        if (!reader.lineInHand())
+            output.flush();
+        if (!readItem(reader, item))
+            return worst;
+        workOn(item, work);
+        worst = std::max(worst, emit(output, item));
+    }
+}
+
+// Lines on several threads. The reading thread adds lines while fewer than kWindow wait to be
+// written, starting a thread per line until there are as many as asked for. A worker takes the
+// oldest line nobody has taken; all shared state is under one mutex.
+class Pool {
+public:
+    Pool(Output& output, unsigned threads, const LineWork& work) : output_(output), wanted_(threads), work_(work) {}
+    Pool(const Pool&) = delete;
+    Pool& operator=(const Pool&) = delete;
+    ~Pool() { stop({}); }
+
+    // Waits while the window is full; false once a worker has failed.
+    bool add(Item item)
+    {
+        std::unique_lock lock(mutex_);
+        room_.wait(lock, [&] { return stopped_ || window_.size() < kWindow; });
+        if (stopped_)
+            return false;
+        window_.push_back(std::move(item));
+        if (threads_.size() < wanted_)
+            startThread();
+        lineAdded_.notify_one();
+        return true;
+    }
+
+    // While the reading thread may wait for input, what is written is sent on at once.
+    void waitingForInput(bool waiting)
+    {
+        const std::scoped_lock lock(mutex_);
+        if ((readerWaiting_ = waiting))
+            output_.flush();
+    }
+
+    // After the last line: the worst status once every line is written, or a worker's failure.
+    ExitStatus finish()
+    {
+        {
+            const std::scoped_lock lock(mutex_);
+            ended_ = true;
+        }
+        lineAdded_.notify_all();
+        threads_.clear();
+        if (failure_)
+            std::rethrow_exception(failure_);
+        return worst_;
+    }
+
+private:
+    static constexpr std::size_t kWindow = 1024;
+
+    void startThread()
+    {
+        try {
+            threads_.emplace_back([this] { run(); });
+        } catch (const std::system_error&) {
+            if (threads_.empty())
+                throw;
+            wanted_ = static_cast<unsigned>(threads_.size()); // the system gives no more
+        }
+    }
+
+    void run()
+    {
+        try {
+            std::unique_lock lock(mutex_);
+            while (true) {
+                lineAdded_.wait(lock, [&] { return stopped_ || ended_ || taken_ < written_ + window_.size(); });
+                if (stopped_ || taken_ == written_ + window_.size())
+                    return;
+                Item& item = window_[taken_++ - written_]; // stays in place: only written lines leave
+                lock.unlock();
+                workOn(item, work_);
+                lock.lock();
+                item.ready = true;
+                writeReady();
+            }
+        } catch (...) {
+            stop(std::current_exception());
+        }
+    }
+
+    // Under the mutex.
+    void writeReady()
+    {
+        for (; !window_.empty() && window_.front().ready; ++written_) {
+            worst_ = std::max(worst_, emit(output_, window_.front()));
+            window_.pop_front();
+            room_.notify_one();
+        }
+        if (readerWaiting_)
+            output_.flush();
+    }
+
+    // Every thread leaves, with the lines in hand unwritten; the first failure is kept.
+    void stop(std::exception_ptr failure)
+    {
+        {
+            const std::scoped_lock lock(mutex_);
+            stopped_ = true;
+            if (!failure_)
+                failure_ = failure;
+        }
+        lineAdded_.notify_all();
+        room_.notify_all();
+    }
+
+    Output& output_;
+    unsigned wanted_;
+    const LineWork& work_;
+    std::mutex mutex_;
+    std::condition_variable lineAdded_, room_;
+    std::deque<Item> window_; // lines read and not yet written, oldest first
+    std::size_t written_ = 0; // lines written, counted from the start
+    std::size_t taken_ = 0;   // lines taken by a worker, counted from the start
+    bool ended_ = false;
+    bool stopped_ = false;
+    bool readerWaiting_ = false;
+    std::exception_ptr failure_;
+    ExitStatus worst_ = kSuccess;
+    std::vector<std::jthread> threads_; // last, so that they are joined before the rest goes
+};
 } // namespace
 
-ExitStatus runBatch(LineReader& reader, Output& output, unsigned jobs, const LineWork& lineWork)
+ExitStatus runBatch(LineReader& reader, Output& output, unsigned jobs, const LineWork& work)
 {
-    if (jobs == 0)
-        jobs = std::max(1u, std::thread::hardware_concurrency());
-    // Enough lines per chunk that starting the threads costs nothing next to the work.
-    const std::size_t chunk = 4096 * std::size_t{jobs};
-    ExitStatus worst = kSuccess;
-    for (std::vector<Item> items = readChunk(reader, chunk); !items.empty(); items = readChunk(reader, chunk)) {
-        work(items, jobs, lineWork);
-        for (const Item& item : items) {
-            if (!item.result.failure.empty())
-                std::cerr << notice("line " + std::to_string(item.number), item.result.failure);
-            output.write(item.result.out);
-            worst = std::max(worst, item.result.status);
-        }
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads = jobs == 0 ? cores : std::min(jobs, cores);
+    if (threads == 1)
+        return runInline(reader, output, work);
+    Pool pool(output, threads, work);
+    for (Item item;;) {
+        const bool mayWait = !reader.lineInHand();
+        if (mayWait)
+            pool.waitingForInput(true);
+        const bool more = readItem(reader, item);
+        if (mayWait)
+            pool.waitingForInput(false);
+        if (!more || !pool.add(std::move(item)))
+            break;
     }
-    return worst;
+    return pool.finish();
 }
 
 } // namespace kavrin::cli

@@ -4,12 +4,27 @@
 #include "files/puzzle_line.h"
 #include "generation/generator.h"
 #include "commands/game_commands.h"
+#include "generation/graded_generator.h"
+#include "generation/uniform_source.h"
+#include "messages.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "model/square.h"
 #include "output.h"
 #include "puzzle_input.h"
 
+#include <array>
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 #include <iostream>
+#include <optional>
+#include <random>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace kavrin::cli {
 

@@ -2,10 +2,14 @@
 #include "commands/check_command.h"
 #include "checking/completion.h"
 #include "commands.h"
+#include "messages.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/square.h"
 #include "output.h"
 #include "puzzle_input.h"
 
-#include <algorithm>
+#include <string>
 
 namespace kavrin::cli {
 

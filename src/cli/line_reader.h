@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,6 +32,11 @@ public:
     // as soon as that is known; the next call skips what is left of it. Throws an input Error
     // when the descriptor cannot be read.
     Read next(std::string& line);
+    // Whether the next line (or its failure) can be returned without waiting for the input.
+    bool lineInHand() const
+    {
+        return atEnd_ || (!skipping_ && std::memchr(buffer_ + begin_, '\n', end_ - begin_) != nullptr);
+    }
     // The number of the line last returned, from 1.
     long long number() const { return number_; }
 

@@ -88,7 +88,7 @@ void addPuzzle(CLI::App& command, std::string& puzzle)
 void addPuzzles(CLI::App& command, PuzzleOptions& options)
 {
     command.add_option("PUZZLE", options.puzzle, "the puzzle, or '-' (the default) for every line of standard input");
-    command.add_option("-j,--jobs", options.jobs, "threads for the lines of standard input; 0 for one per core")
+    command.add_option("-j,--jobs", options.jobs, "threads for the lines of standard input, at most one per core; 0 for one per core")
         ->check(atLeast(0))
         ->default_val(1);
 }
@@ -292,5 +292,9 @@ int main(int argc, char** argv)
     } catch (const Error& error) {
         std::cerr << describe(error);
         return exitStatus(error.kind);
+    } catch (const std::exception& failure) {
+        // Out of memory or threads, say: reported like any failure, never an abort.
+        std::cerr << notice({}, failure.what());
+        return kBadInput;
     }
 }

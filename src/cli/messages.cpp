@@ -2,9 +2,12 @@
 #include "messages.h"
 
 #include "files/puzzle_file.h"
+#include "grading/techniques.h"
 #include "line_reader.h"
 
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace kavrin::cli {
 

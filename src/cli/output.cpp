@@ -9,10 +9,13 @@
 #include <charconv>
 #include <climits>
 #include <csignal>
+#include <cstdio>
+#include <initializer_list>
 #include <optional>
+#include <system_error>
 #include <utility>
 #include <fcntl.h>
-#include <pthread.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -125,7 +128,7 @@ Destination destinationOf(const std::string& path)
         if (length < 0)
             throw Error{ErrorKind::Output, path, systemReason(errno)};
         linked.resize(static_cast<std::size_t>(length));
-        hop = linked.starts_with('/') ? linked : folderOf(hop) + "/" + linked;
+        hop = linked.starts_with('/') ? linked : folderOf(hop).append("/").append(linked);
     }
     throw Error{ErrorKind::Output, path, systemReason(ELOOP)};
 }

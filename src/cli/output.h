@@ -24,6 +24,8 @@ public:
     ~Output();
 
     void write(std::string_view text);
+    // Writes what is buffered now, so that a reader waiting on the other end gets it.
+    void flush();
     // Writes what is buffered, closes, and puts a replaced file in place.
     void finish();
 
@@ -34,7 +36,6 @@ private:
 
     Output(int fd, std::string name, Descriptor descriptor, std::string temporary = {}, std::string target = {});
     static Output replacing(const std::string& target, const std::string& name, mode_t mode);
-    void flush();
     void close();
     [[noreturn]] void fail(int errnum) const;
 

@@ -5,13 +5,19 @@
 #include "files/puzzle_line.h"
 #include "messages.h"
 #include "line_reader.h"
+#include "model/square.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstddef>
 #include <fcntl.h>
+#include <optional>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <variant>
 
 namespace kavrin::cli {
 

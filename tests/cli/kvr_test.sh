@@ -292,4 +292,29 @@ while read -r digit flag1 flag2; do
 done < <(od -An -v -tu1 -w3 "$tmp/one.kvr")
 exactly 'expert puzzle file' "0 243 ${out%"$nl"}" "$code $(stat -c %s "$tmp/one.kvr") $written"
 
+# Batches served as they come: a kvr waiting on its input answers each line before the next is
+# written.
+for jobs in 1 2; do
+    coproc LIVE { timed solve --jobs "$jobs" -; }
+    for round in 1 2; do
+        printf '%s\n' "$easy" >&"${LIVE[1]}"
+        IFS= read -r -t 20 answer <&"${LIVE[0]}" || answer='nothing within 20 s'
+        exactly "answer $round of a waiting kvr, --jobs $jobs" "$easy_solution" "$answer"
+    done
+    eval "exec ${LIVE[1]}>&-"
+    wait "$LIVE_PID"
+done
+
+# Threads within bounds. Thousands of thread stacks do not fit in 2 GB of address space, so
+# --jobs 30000 on one line must start no more than one thread; a thread that cannot start at all
+# (stacks of 4 GB) is a failure kvr reports, never an abort. A sanitizer's own reserve needs more
+# room than these bounds allow: a kvr that cannot start in them skips these cases.
+if { (ulimit -v 2000000 && exec "$kvr" --version >/dev/null); } 2>/dev/null; then
+    printf '%s\n' "$easy" "$easy" >"$tmp/two"
+    out=$( (ulimit -v 2000000 && exec timeout 120 "$kvr" solve --jobs 30000 - <"$tmp/two" 2>&1))
+    exactly '--jobs 30000 in 2 GB' "0 $easy_solution$nl$easy_solution" "$? $out"
+    out=$( (ulimit -v 3000000 -s 4000000 && exec timeout 120 "$kvr" solve --jobs 2 - <"$tmp/two" 2>&1))
+    exactly 'no thread can start' '2 kvr: Resource temporarily unavailable' "$? $out"
+fi
+
 exit $failed

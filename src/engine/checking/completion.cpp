@@ -2,6 +2,13 @@
 #include "checking/completion.h"
 
 #include "host/messages.h"
+#include "model/square.h"
+
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <string_view>
+#include <utility>
 
 namespace kavrin {
 

@@ -1,6 +1,9 @@
 // Counting and marking the empty squares that can take no digit.
 #include "checking/dead_squares.h"
 
+#include "model/colour.h"
+#include "model/square.h"
+
 namespace kavrin {
 
 std::int16_t CountLogicalErrors(Board& board, Candidates& candidates)

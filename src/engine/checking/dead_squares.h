@@ -1,6 +1,7 @@
 // Dead squares, the logical errors: empty squares that can take no digit.
 #pragma once
 
+#include "model/board.h"
 #include "model/candidates.h"
 
 #include <cstdint>

@@ -1,6 +1,11 @@
 // Repeated digits: every square taking part in one turns yellow, counted once.
 #include "checking/entries.h"
 
+#include "model/colour.h"
+#include "model/square.h"
+
+#include <array>
+#include <span>
 #include <vector>
 
 namespace kavrin {

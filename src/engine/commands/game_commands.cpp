@@ -2,6 +2,8 @@
 #include "commands/game_commands.h"
 
 #include "host/messages.h"
+#include "model/colour.h"
+#include "model/square.h"
 
 namespace kavrin {
 

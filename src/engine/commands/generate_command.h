@@ -4,6 +4,7 @@
 
 #include "generation/uniform_source.h"
 #include "host/host.h"
+#include "model/board.h"
 #include "model/candidates.h"
 
 namespace kavrin {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/host.h"
+#include "model/board.h"
 #include "model/candidates.h"
 
 namespace kavrin {

@@ -2,13 +2,20 @@
 #include "files/load_save.h"
 
 #include "files/open_path.h"
+#include "files/puzzle_file.h"
 #include "files/recent_list.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
+#include <QtGlobal>
 
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 
 namespace kavrin {
 

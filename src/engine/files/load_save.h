@@ -1,7 +1,7 @@
 // Load and Save of .kvr files, as the window does them.
 #pragma once
 
-#include "files/puzzle_file.h"
+#include "model/board.h"
 
 #include <QString>
 

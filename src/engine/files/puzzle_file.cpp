@@ -1,6 +1,8 @@
 // Reading and writing the 243-byte .kvr file.
 #include "files/puzzle_file.h"
 
+#include "model/colour.h"
+
 namespace kavrin {
 
 PuzzleBytes encodePuzzle(const Board& board)

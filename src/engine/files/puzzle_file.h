@@ -8,6 +8,7 @@
 #pragma once
 
 #include "model/board.h"
+#include "model/square.h"
 
 #include <array>
 #include <cstddef>

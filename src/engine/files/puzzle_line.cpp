@@ -1,6 +1,11 @@
 // 81-character puzzle lines.
 #include "files/puzzle_line.h"
 
+#include "model/colour.h"
+#include "model/square.h"
+
+#include <cstddef>
+
 namespace kavrin {
 
 namespace {

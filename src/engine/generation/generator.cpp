@@ -2,9 +2,11 @@
 #include "generation/generator.h"
 
 #include "checking/completion.h"
+#include "model/colour.h"
+#include "model/square.h"
 #include "solving/logic_solver.h"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace kavrin {
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "generation/uniform_source.h"
+#include "model/board.h"
 #include "model/candidates.h"
 
 #include <string>

@@ -1,6 +1,8 @@
 // The messages that are built from parts.
 #include "host/messages.h"
 
+#include <initializer_list>
+
 namespace kavrin {
 
 namespace {

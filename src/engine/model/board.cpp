@@ -1,6 +1,8 @@
 // SetSquare: stores the digit, keeps Fixed right and has the square repainted at once.
 #include "model/board.h"
 
+#include <cstddef>
+
 namespace kavrin {
 
 Grid Board::digits() const

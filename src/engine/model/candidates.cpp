@@ -2,6 +2,9 @@
 // and the per-unit digit sets the search keeps in step with the board.
 #include "model/candidates.h"
 
+#include <cstddef>
+#include <span>
+
 namespace kavrin {
 
 namespace {

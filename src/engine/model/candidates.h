@@ -2,6 +2,8 @@
 #pragma once
 
 #include "model/board.h"
+#include "model/geometry.h"
+#include "model/square.h"
 
 #include <array>
 #include <cstdint>

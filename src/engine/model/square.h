@@ -8,6 +8,7 @@
 #include "model/geometry.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 

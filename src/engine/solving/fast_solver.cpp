@@ -1,15 +1,21 @@
-// The batch solver: digit bit sets, propagation of singles, branching on the fewest digits.
+// The batch solver: digit bit sets, propagation of singles and box-line eliminations, branching
+// on the fewest digits.
 //
 // Layout and invariants:
-// - A Set holds squares in four 32-bit lanes. Square i + 1 (i = 0..80, row-major) is bit i % 27
-//   of lane i / 27: lane b holds the three rows of band b, nine bits a row. A row or a block lies
-//   in one lane, a column crosses three. Lane 3 holds no square; house tallies use it.
-// - where[d]: squares that see no d + 1. Filled squares are taken out by masking with empty.
+// - A Set holds squares in four 32-bit lanes. Square i (0..80, row-major) is bit i % 27 of lane
+//   i / 27: lane b holds the three rows of band b, nine bits a row. A row or a block lies in one
+//   lane, a column crosses three. Lane 3 holds no square; house tallies use it.
+// - where[d]: squares where a d + 1 may still go: none sees a d + 1, and no box-line elimination
+//   has ruled it out. Filled squares are taken out by masking with empty.
 // - holds[d]: the tally bits (tallyHouses) of the houses that hold a d + 1.
 // - empty: the squares that hold nothing; digits: what the others hold.
-// Only place() changes them. Propagation fails as soon as an empty square has no digit left, or
-// a house has no square left for a digit it lacks; it never fails on a state with a solution.
+// Only place() and eliminateBoxLines() change them, and neither removes a digit from a square
+// that a solution of the state puts there. Propagation fails when an empty square has no digit
+// left, or, once naked singles stall, when a house has no square left for a digit it lacks; it
+// never fails on a state with a solution.
 #include "solving/fast_solver.h"
+
+#include "model/geometry.h"
 
 #include <algorithm>
 #include <bit>
@@ -29,6 +35,11 @@ constexpr Set bit(int i)
     const std::uint32_t b = 1u << (i % 27);
     const int lane = i / 27;
     return Set{lane == 0 ? b : 0, lane == 1 ? b : 0, lane == 2 ? b : 0, lane == 3 ? b : 0};
+}
+
+constexpr Set everyLane(std::uint32_t bits)
+{
+    return Set{bits, bits, bits, 0};
 }
 
 bool none(Set s)
@@ -60,41 +71,60 @@ Set withoutLowest(Set s)
     return reinterpret_cast<Set>(h);
 }
 
-constexpr Set kAllSquares = {0x7FFFFFF, 0x7FFFFFF, 0x7FFFFFF, 0};
-// Where each house's tally ends up: a row on its last square, a block on its first square, a
-// column in lane 3 (bit c for column c + 1). No two houses share a bit.
-constexpr Set kRowEnds = {0x4020100, 0x4020100, 0x4020100, 0};
-constexpr Set kBlockStarts = {0x49, 0x49, 0x49, 0};
-constexpr Set kColumnEnds = {0, 0, 0, 0x1FF};
-constexpr Set kHouseEnds = kRowEnds | kBlockStarts | kColumnEnds;
+constexpr Set squaresOf(const HouseSquares& house)
+{
+    Set s{};
+    for (const std::uint8_t square : house)
+        s |= bit(square);
+    return s;
+}
 
-struct Geometry {
+constexpr Set kAllSquares = everyLane(0x7FFFFFF);
+
+// Where each house's tally ends up: a row on its last square, a block on its first square, a
+// column in lane 3 (bit c for column c). No two houses share a bit.
+constexpr int tallyBit(int house)
+{
+    if (house < columnHouse(0))
+        return kGeometry.houses[house][8];
+    if (house < blockHouse(0))
+        return kSquares + house - columnHouse(0);
+    return kGeometry.houses[house][0];
+}
+
+constexpr Set tallyBits(int firstHouse, int lastHouse)
+{
+    Set s{};
+    for (int house = firstHouse; house <= lastHouse; ++house)
+        s |= bit(tallyBit(house));
+    return s;
+}
+
+constexpr Set kRowEnds = tallyBits(rowHouse(0), rowHouse(8));
+constexpr Set kColumnEnds = tallyBits(columnHouse(0), columnHouse(8));
+constexpr Set kBlockStarts = tallyBits(blockHouse(0), blockHouse(8));
+constexpr Set kHouseEnds = kRowEnds | kColumnEnds | kBlockStarts;
+
+// The geometry as bit sets, square by square and house by house.
+struct LaneMasks {
     std::array<Set, kSquares> squares{};
     std::array<Set, kSquares> peers{};
-    std::array<Set, kSquares> ends{};         // the tally bits of the square's three houses
-    std::array<Set, 90> houseAtEnd{};         // the squares of the house whose tally bit it is
+    std::array<Set, kSquares> ends{};  // the tally bits of the square's three houses
+    std::array<Set, 90> houseAtEnd{};  // the squares of the house whose tally bit it is
 };
 
-constexpr Geometry kGeometry = [] {
-    Geometry g;
-    std::array<Set, 27> houses{}; // rows, columns, blocks
+constexpr LaneMasks kLaneMasks = [] {
+    LaneMasks m;
     for (int s = 0; s < kSquares; ++s) {
-        const int row = s / 9, col = s % 9, block = row / 3 * 3 + col / 3;
-        houses[row] |= bit(s);
-        houses[9 + col] |= bit(s);
-        houses[18 + block] |= bit(s);
+        m.squares[s] = bit(s);
+        for (const std::uint8_t peer : kGeometry.peers[s])
+            m.peers[s] |= bit(peer);
+        for (const std::uint8_t house : kGeometry.housesOf[s])
+            m.ends[s] |= bit(tallyBit(house));
     }
-    for (int s = 0; s < kSquares; ++s) {
-        const int row = s / 9, col = s % 9, block = row / 3 * 3 + col / 3;
-        const int rowEnd = row * 9 + 8, blockStart = row / 3 * 27 + col / 3 * 3, columnEnd = 81 + col;
-        g.squares[s] = bit(s);
-        g.peers[s] = (houses[row] | houses[9 + col] | houses[18 + block]) & ~bit(s);
-        g.ends[s] = bit(rowEnd) | bit(blockStart) | bit(columnEnd);
-        g.houseAtEnd[rowEnd] = houses[row];
-        g.houseAtEnd[columnEnd] = houses[9 + col];
-        g.houseAtEnd[blockStart] = houses[18 + block];
-    }
-    return g;
+    for (int house = 0; house < kHouseCount; ++house)
+        m.houseAtEnd[tallyBit(house)] = squaresOf(kGeometry.houses[house]);
+    return m;
 }();
 
 // Squares seen once and at least twice while houses are folded onto their tally bits.
@@ -144,22 +174,88 @@ Tally tallyHouses(Set w)
             (rows.twice & kRowEnds) | (blocks.twice & kBlockStarts) | (columns.twice & kColumnEnds)};
 }
 
-struct State {
-    std::array<Set, 9> where{};
-    std::array<Set, 9> holds{};
-    Set empty = kAllSquares;
-    Grid digits{};
+// Three groups of three marks, `step` bits apart within a group and `3 step` between groups;
+// for each mark, the marks of the other two in its group.
+template <int step>
+Set othersInGroup(Set marks)
+{
+    constexpr std::uint32_t firsts = 1u | 1u << (3 * step) | 1u << (6 * step);
+    const Set first = everyLane(firsts), second = everyLane(firsts << step), third = everyLane(firsts << (2 * step));
+    return ((marks << step) & (second | third)) | ((marks << (2 * step)) & third) |
+           ((marks >> step) & (first | second)) | ((marks >> (2 * step)) & first);
+}
 
-    State() { where.fill(kAllSquares); }
+// A row's three thirds in a band: bits 9 r + 3 k for row r of the band and block k of it.
+constexpr std::uint32_t kThirdStarts = 0x1249249;
+
+// For each third of a row, the other thirds of its row, and those of its block.
+Set othersInRow(Set thirds)
+{
+    return othersInGroup<3>(thirds);
+}
+
+Set othersInBlock(Set thirds)
+{
+    // A block's thirds are 9 bits apart, one in each row of the band.
+    return ((thirds << 9) | (thirds << 18) | (thirds >> 9) | (thirds >> 18)) & everyLane(kThirdStarts);
+}
+
+// For each column of a band (bit c of its lane), the other columns of its block in that band,
+// and the same column in the other bands.
+Set othersInStack(Set columns)
+{
+    return othersInGroup<1>(columns);
+}
+
+Set othersInColumn(Set columns)
+{
+    return __builtin_shufflevector(columns, columns, 1, 2, 0, 3) | __builtin_shufflevector(columns, columns, 2, 0, 1, 3);
+}
+
+// The squares of one digit that box-line reasoning rules out: a digit confined to one line of a
+// block leaves the rest of that line, and one confined to one block in a line leaves the rest
+// of that block.
+Set boxLineEliminations(Set w)
+{
+    // blockInRow: a third that holds every place of its block; rowInBlock: every place of its
+    // row. The same for the columns of a band, each standing for its three squares there.
+    const Set thirds = (w | w >> 1 | w >> 2) & everyLane(kThirdStarts);
+    const Set blockInRow = thirds & ~othersInBlock(thirds);
+    const Set rowInBlock = thirds & ~othersInRow(thirds);
+    const Set lostThirds = othersInRow(blockInRow) | othersInBlock(rowInBlock);
+    const Set columns = (w | w >> 9 | w >> 18) & everyLane(0x1FF);
+    const Set blockInColumn = columns & ~othersInStack(columns);
+    const Set columnInBlock = columns & ~othersInColumn(columns);
+    const Set lostColumns = othersInColumn(blockInColumn) | othersInStack(columnInBlock);
+    return (lostThirds | lostThirds << 1 | lostThirds << 2) | (lostColumns | lostColumns << 9 | lostColumns << 18);
+}
+
+struct State {
+    std::array<Set, 9> where;
+    std::array<Set, 9> holds;
+    Set empty;
+    Grid digits;
+
+    // Every square empty; the members are left unset otherwise, so that a stack of states
+    // costs nothing to make.
+    static State blank()
+    {
+        State s;
+        s.where.fill(kAllSquares);
+        s.holds.fill(Set{});
+        s.empty = kAllSquares;
+        s.digits.fill(0);
+        return s;
+    }
 
     Set left(int d) const { return where[d] & empty; }
-    bool fits(int d, int square) const { return any(left(d) & kGeometry.squares[square]); }
+    bool fits(int d, int square) const { return any(left(d) & kLaneMasks.squares[square]); }
 
     void place(int square, int d)
     {
-        empty &= ~kGeometry.squares[square];
-        where[d] &= ~kGeometry.peers[square];
-        holds[d] |= kGeometry.ends[square];
+        empty &= ~kLaneMasks.squares[square];
+        where[d] &= ~kLaneMasks.peers[square];
+        holds[d] |= kLaneMasks.ends[square];
         digits[static_cast<std::size_t>(square)] = static_cast<std::uint8_t>(d + 1);
     }
 
@@ -194,7 +290,7 @@ struct State {
                 return false;
             for (Set ends = houses.once & ~houses.twice; any(ends); ends = withoutLowest(ends)) {
                 const int end = lowest(ends);
-                const Set rest = left(d) & kGeometry.houseAtEnd[static_cast<std::size_t>(end)];
+                const Set rest = left(d) & kLaneMasks.houseAtEnd[static_cast<std::size_t>(end)];
                 if (any(rest)) {
                     place(lowest(rest), d);
                     progress = true;
@@ -206,7 +302,20 @@ struct State {
         return true;
     }
 
-    bool propagate()
+    void eliminateBoxLines(bool& progress)
+    {
+        for (int d = 0; d < 9; ++d) {
+            const Set ruledOut = boxLineEliminations(left(d)) & left(d);
+            if (any(ruledOut)) {
+                where[d] &= ~ruledOut;
+                progress = true;
+            }
+        }
+    }
+
+    // Naked singles until they stall, then hidden singles, then (when asked) box-line
+    // eliminations.
+    bool propagate(bool boxLines)
     {
         for (bool progress = true; progress;) {
             progress = false;
@@ -214,6 +323,8 @@ struct State {
                 return false;
             if (!progress && !placeHiddenSingles(progress))
                 return false;
+            if (!progress && boxLines)
+                eliminateBoxLines(progress);
         }
         return true;
     }
@@ -242,39 +353,42 @@ struct State {
 };
 
 // Depth-first from the square with the fewest digits left, smallest digit first (or in a random
-// order), counting solutions up to the limit.
-class Search {
+// order), counting solutions up to the limit. The levels are a stack of its own, so that the
+// whole search is one function, compiled once for any x86-64 and once for AVX2 and BMI2.
+class BitSearch {
 public:
-    // With a random source, each square's digits are tried in a random order.
-    explicit Search(long long limit, std::mt19937_64* random = nullptr) : limit_(limit), random_(random) {}
-
-    void run(const State& state)
-    {
-        const int square = state.fewestDigitsSquare();
-        std::array<int, 9> digits{0, 1, 2, 3, 4, 5, 6, 7, 8};
-        if (random_)
-            std::shuffle(digits.begin(), digits.end(), *random_);
-        for (const int d : digits) {
-            if (count_ >= limit_)
-                return;
-            if (state.fits(d, square)) {
-                ++guesses_;
-                State next = state;
-                next.place(square, d);
-                settle(next);
-            }
-        }
-    }
+    explicit BitSearch(long long limit) : limit_(limit), random_(nullptr), boxLines_(true) {}
+    // Each square's digits in a random order, and singles alone: box-line eliminations would
+    // change the squares chosen, and so the grid a seed gives.
+    explicit BitSearch(std::mt19937_64& random) : limit_(1), random_(&random), boxLines_(false) {}
 
     // Propagates, then records a solution or branches.
-    void settle(State& state)
+    void settle(const State& start);
+
+    [[gnu::always_inline]] void search(const State& start)
     {
-        if (!state.propagate())
+        levels_[0].state = start;
+        if (!levels_[0].state.propagate(boxLines_))
             return;
-        if (none(state.empty))
-            record(state.digits);
-        else
-            run(state);
+        int depth = 0;
+        if (!open(levels_[0]))
+            return;
+        while (depth >= 0) {
+            Level& level = levels_[static_cast<std::size_t>(depth)];
+            if (count_ >= limit_ || level.tried == 9) {
+                --depth;
+                continue;
+            }
+            const int d = level.order[static_cast<std::size_t>(level.tried++)];
+            if (!level.state.fits(d, level.square))
+                continue;
+            ++guesses_;
+            Level& next = levels_[static_cast<std::size_t>(depth + 1)];
+            next.state = level.state;
+            next.state.place(level.square, d);
+            if (next.state.propagate(boxLines_) && open(next))
+                ++depth;
+        }
     }
 
     long long count() const { return count_; }
@@ -282,6 +396,28 @@ public:
     const Grid& smallest() const { return smallest_; }
 
 private:
+    struct Level {
+        State state;
+        int square;
+        int tried;
+        std::array<std::uint8_t, 9> order;
+    };
+
+    // Records a solved level; readies an unsolved one to branch. True for the second.
+    bool open(Level& level)
+    {
+        if (none(level.state.empty)) {
+            record(level.state.digits);
+            return false;
+        }
+        level.square = level.state.fewestDigitsSquare();
+        level.tried = 0;
+        level.order = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+        if (random_)
+            std::shuffle(level.order.begin(), level.order.end(), *random_);
+        return true;
+    }
+
     void record(const Grid& solution)
     {
         if (count_++ == 0 || solution < smallest_)
@@ -290,17 +426,48 @@ private:
 
     long long limit_;
     std::mt19937_64* random_;
+    bool boxLines_;
     long long count_ = 0;
     long long guesses_ = 0;
     Grid smallest_{};
+    std::array<Level, kSquares + 1> levels_; // one per square placed by a guess, and the start
 };
+
+[[gnu::flatten]] void searchAnywhere(BitSearch& search, const State& start)
+{
+    search.search(start);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::flatten, gnu::target("arch=x86-64-v3")]] void searchWithAvx2(BitSearch& search, const State& start)
+{
+    search.search(start);
+}
+
+// Chosen by a plain test rather than by the loader, which would run the choice before a
+// sanitizer's runtime is ready.
+const bool kHasAvx2 = [] {
+    __builtin_cpu_init(); // the test may run before the constructors that would do this
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+}();
+
+void BitSearch::settle(const State& start)
+{
+    (kHasAvx2 ? searchWithAvx2 : searchAnywhere)(*this, start);
+}
+#else
+void BitSearch::settle(const State& start)
+{
+    searchAnywhere(*this, start);
+}
+#endif
 
 // The first solution in index order of a state that has the known one: square by square, the
 // smallest digit with a solution beyond it. Only digits below the known solution's are tried,
 // each with a search of its own, so no dead end is ever walked square by square.
 Grid firstInIndexOrder(State state, Grid known, long long& guesses)
 {
-    state.propagate();
+    state.propagate(true);
     while (any(state.empty)) {
         const int square = lowest(state.empty);
         const int knownDigit = known[static_cast<std::size_t>(square)] - 1;
@@ -310,7 +477,7 @@ Grid firstInIndexOrder(State state, Grid known, long long& guesses)
                 continue;
             State trial = state;
             trial.place(square, d);
-            Search probe(1);
+            BitSearch probe(1);
             probe.settle(trial);
             guesses += probe.guesses() + 1;
             if ((smaller = probe.count() > 0)) {
@@ -320,7 +487,7 @@ Grid firstInIndexOrder(State state, Grid known, long long& guesses)
         }
         if (!smaller) {
             state.place(square, knownDigit);
-            state.propagate();
+            state.propagate(true);
         }
     }
     return known;
@@ -330,15 +497,14 @@ Grid firstInIndexOrder(State state, Grid known, long long& guesses)
 
 Grid RandomFullGrid(std::mt19937_64& random)
 {
-    Search search(1, &random);
-    State empty;
-    search.settle(empty);
+    BitSearch search(random);
+    search.settle(State::blank());
     return search.smallest();
 }
 
 SolutionCount CountSolutions(const Grid& grid, long long limit)
 {
-    State start;
+    State start = State::blank();
     for (int s = 0; s < kSquares; ++s) {
         const int digit = grid[static_cast<std::size_t>(s)];
         if (digit < 1 || digit > 9)
@@ -347,13 +513,13 @@ SolutionCount CountSolutions(const Grid& grid, long long limit)
             return {}; // repeats a given of its row, column or block
         start.place(s, digit - 1);
     }
-    const long long cap = std::max(limit, 1LL);
-    Search counting(cap);
-    State state = start;
-    counting.settle(state);
-    SolutionCount result{counting.count(), counting.smallest(), counting.guesses()};
-    // Stopped at the limit, the smallest solution seen need not be the first.
-    if (result.count == cap)
+    // Past one solution, so that a unique puzzle's only one is known to be the first.
+    const long long cap = std::max(limit, 2LL);
+    BitSearch counting(cap);
+    counting.settle(start);
+    SolutionCount result{std::min(counting.count(), std::max(limit, 1LL)), counting.smallest(), counting.guesses()};
+    // Stopped at the cap, the smallest solution seen need not be the first.
+    if (counting.count() == cap)
         result.first = firstInIndexOrder(start, result.first, result.guesses);
     return result;
 }

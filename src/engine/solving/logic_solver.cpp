@@ -1,8 +1,13 @@
 // Hidden singles by rows, columns and blocks, then naked singles, each on a fresh table.
 #include "solving/logic_solver.h"
 
+#include "model/colour.h"
+#include "model/square.h"
+
 #include <algorithm>
 #include <bit>
+#include <cstdint>
+#include <span>
 
 namespace kavrin {
 

@@ -1,6 +1,7 @@
 // Hidden and naked singles, round after round, until a round places nothing.
 #pragma once
 
+#include "model/board.h"
 #include "model/candidates.h"
 
 namespace kavrin {

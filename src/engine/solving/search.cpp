@@ -6,8 +6,14 @@
 #include "checking/dead_squares.h"
 #include "checking/entries.h"
 #include "host/messages.h"
+#include "model/colour.h"
+#include "model/geometry.h"
+#include "model/square.h"
 
+#include <array>
 #include <bit>
+#include <cstdint>
+#include <string_view>
 
 namespace kavrin {
 

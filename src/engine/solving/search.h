@@ -2,9 +2,8 @@
 #pragma once
 
 #include "host/host.h"
+#include "model/board.h"
 #include "model/candidates.h"
-
-#include <cstdint>
 
 namespace kavrin {
 
