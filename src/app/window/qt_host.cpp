@@ -59,9 +59,9 @@ QSize roomOnScreen(const QWidget* owner)
     return screen->availableGeometry().size().shrunkBy(frame);
 }
 
-// A message box fixes its size to its whole text, past the screen's edge if need be: a text too
-// tall for the screen shows in a box of our own that scrolls it, its title bar and buttons in sight.
-Answer askInScrollingBox(const Message& message, const QPixmap& iconPixmap, QWidget* owner, QSize room)
+// A message box fixes its size to its whole text, past the screen's edge if need be: a report too
+// tall for the screen shows in a box of our own that scrolls it, its title bar and OK button in sight.
+void showInScrollingBox(const Message& message, const QPixmap& iconPixmap, QWidget* owner, QSize room)
 {
     QDialog box(owner);
     box.setWindowTitle(toQString(kTitle));
@@ -75,21 +75,15 @@ Answer askInScrollingBox(const Message& message, const QPixmap& iconPixmap, QWid
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(text);
     scroll->setMinimumWidth(text->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
-    auto* buttons = new QDialogButtonBox(message.buttons == Buttons::Ok
-                                             ? QDialogButtonBox::Ok
-                                             : QDialogButtonBox::Yes | QDialogButtonBox::No);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
     auto* grid = new QGridLayout(&box);
     grid->addWidget(icon, 0, 0);
     grid->addWidget(scroll, 0, 1);
     grid->addWidget(buttons, 1, 0, 1, 2);
     // Not the whole height: the window manager may place it a pixel or two off the screen's top.
     box.resize(std::min(box.sizeHint().width(), room.width()), room.height() * 9 / 10);
-    const bool accepted = box.exec() == QDialog::Accepted;
-    if (message.buttons == Buttons::Ok)
-        return Answer::Ok;
-    return accepted ? Answer::Yes : Answer::No;
+    box.exec();
 }
 
 } // namespace
@@ -103,16 +97,17 @@ Answer QtPrompter::ask(const Message& message)
                     ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No, owner_);
     box.setTextFormat(Qt::PlainText);
     keepTitleWhole(box);
+    if (!ok) {
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    }
     // The box settles a little taller than its hint when it shows: a few lines are kept spare.
     const QSize room = roomOnScreen(owner_);
     if (box.sizeHint().height() + 3 * box.fontMetrics().lineSpacing() > room.height())
-        return askInScrollingBox(message, box.iconPixmap(), owner_, room);
-    if (ok) {
+        showInScrollingBox(message, box.iconPixmap(), owner_, room);
+    else
         box.exec();
-        return Answer::Ok;
-    }
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    return Answer::Ok;
 }
 
 } // namespace kavrin
