@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QScopedValueRollback>
 #include <QWidget>
 
@@ -33,8 +34,15 @@ void GameHost::runSearch(const std::function<void(SearchHost&)>& command)
 bool GameHost::holdCloseForSearch()
 {
     if (searching_)
-        closeRequested_ = true;
+        requestClose();
     return searching_;
+}
+
+void GameHost::requestClose()
+{
+    closeRequested_ = true;
+    if (awayWait_)
+        awayWait_->quit();
 }
 
 bool GameHost::waitShown() const
@@ -90,9 +98,27 @@ bool GameHost::processEventsOnce()
     return EscPressed || closeRequested_;
 }
 
+// A message that comes while the player is in another program leaves the keys there: the task bar
+// entry asks for attention, and the message shows once the player comes back.
+void GameHost::waitForThePlayer()
+{
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive)
+        return;
+    QApplication::alert(&window_);
+    QEventLoop loop;
+    const QScopedValueRollback waiting(awayWait_, &loop);
+    connect(qApp, &QGuiApplication::applicationStateChanged, &loop, [&loop](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            loop.quit();
+    });
+    loop.exec();
+}
+
 // Once the window is closing, the search's closing message is not shown.
 Answer GameHost::ask(const Message& message)
 {
+    if (!closeRequested_)
+        waitForThePlayer();
     if (closeRequested_)
         return message.buttons == Buttons::Ok ? Answer::Ok : Answer::No;
     return prompter_.ask(message);
@@ -102,7 +128,7 @@ bool GameHost::eventFilter(QObject* watched, QEvent* event)
 {
     // A quit asked while the search yields would otherwise end the program only when the search is over.
     if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit && searching_)
-        closeRequested_ = true;
+        requestClose();
     // The window manager gives the keys to the window clicked, even one that a modal window blocks:
     // they go on to the modal window (the wait window, a message box, a file dialog), which comes forward.
     QWidget* modal = QApplication::activeModalWidget();

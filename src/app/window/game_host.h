@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class QEventLoop;
 class QWidget;
 
 namespace kavrin {
@@ -46,10 +47,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void requestClose();
+    void waitForThePlayer();
+
     QWidget& window_;
     Prompter& prompter_;
     std::function<void()> waitEnded_;
     std::unique_ptr<frmWait> wait_;
+    QEventLoop* awayWait_ = nullptr;
     bool EscPressed = false;
     bool searching_ = false;
     bool closeRequested_ = false;

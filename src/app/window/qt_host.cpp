@@ -4,14 +4,18 @@
 #include "host/messages.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QMessageBox>
 #include <QSpacerItem>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace kavrin {
 
@@ -46,50 +50,64 @@ void keepTitleWhole(QMessageBox& box)
                   grid->columnCount());
 }
 
-// A text taller than the screen has room for scrolls, so that the title bar and the buttons stay
-// in sight; the text itself is not touched.
-void keepOnScreen(QMessageBox& box, const QWidget* owner)
+// The room a window has on its owner's screen once the window manager's frame is taken off; the
+// owner's frame stands for the box's, which is not known before it shows.
+QSize roomOnScreen(const QWidget* owner)
 {
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    if (!grid || !label)
-        return;
     const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     const QMargins frame = owner && owner->windowHandle() ? owner->windowHandle()->frameMargins() : QMargins();
-    const int textHeight = label->sizeHint().height();
-    // The box grows a little when it settles its size on showing: a few lines are kept spare.
-    const int spare = 3 * label->fontMetrics().lineSpacing();
-    const int room = screen->availableGeometry().height() - frame.top() - frame.bottom()
-        - (box.sizeHint().height() - textHeight) - spare;
-    if (textHeight <= room)
-        return;
+    return screen->availableGeometry().size().shrunkBy(frame);
+}
+
+// A message box fixes its size to its whole text, past the screen's edge if need be: a report too
+// tall for the screen shows in a box of our own that scrolls it, its title bar and OK button in sight.
+void showInScrollingBox(const Message& message, const QPixmap& iconPixmap, QWidget* owner, QSize room)
+{
+    QDialog box(owner);
+    box.setWindowTitle(toQString(kTitle));
+    auto* icon = new QLabel;
+    icon->setPixmap(iconPixmap);
+    icon->setAlignment(Qt::AlignTop);
+    auto* text = new QLabel(toQString(message.text));
+    text->setTextFormat(Qt::PlainText);
     auto* scroll = new QScrollArea;
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    delete grid->replaceWidget(label, scroll);
-    scroll->setWidget(label);
-    scroll->setFixedSize(label->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width(), room);
+    scroll->setWidget(text);
+    scroll->setMinimumWidth(text->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto* grid = new QGridLayout(&box);
+    grid->addWidget(icon, 0, 0);
+    grid->addWidget(scroll, 0, 1);
+    grid->addWidget(buttons, 1, 0, 1, 2);
+    // Not the whole height: the window manager may place it a pixel or two off the screen's top.
+    box.resize(std::min(box.sizeHint().width(), room.width()), room.height() * 9 / 10);
+    box.exec();
 }
 
 } // namespace
 
 Answer QtPrompter::ask(const Message& message)
 {
+    const bool ok = message.buttons == Buttons::Ok;
     static constexpr QMessageBox::Icon kIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                    QMessageBox::Warning, QMessageBox::Question};
-    QMessageBox box(kIcons[static_cast<int>(message.icon)], toQString(kTitle),
-                    toQString(message.text), QMessageBox::NoButton, owner_);
+    QMessageBox box(kIcons[static_cast<int>(message.icon)], toQString(kTitle), toQString(message.text),
+                    ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No, owner_);
     box.setTextFormat(Qt::PlainText);
     keepTitleWhole(box);
-    keepOnScreen(box, owner_);
-    if (message.buttons == Buttons::Ok) {
-        box.setStandardButtons(QMessageBox::Ok);
-        box.exec();
-        return Answer::Ok;
+    if (!ok) {
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
     }
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    // The box settles a little taller than its hint when it shows: a few lines are kept spare.
+    const QSize room = roomOnScreen(owner_);
+    if (box.sizeHint().height() + 3 * box.fontMetrics().lineSpacing() > room.height())
+        showInScrollingBox(message, box.iconPixmap(), owner_, room);
+    else
+        box.exec();
+    return Answer::Ok;
 }
 
 } // namespace kavrin

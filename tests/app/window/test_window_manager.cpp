@@ -7,6 +7,7 @@
 #include "square_view.h"
 
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
@@ -50,7 +51,8 @@ private:
     const char* startOnce()
     {
         // Xvfb picks a free display itself and says which once it is ready.
-        xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        const QString screen = qEnvironmentVariable("KAVRIN_TEST_SCREEN", QStringLiteral("1024x768x24"));
+        xvfb_.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", screen, "-nolisten", "tcp"});
         while (xvfb_.waitForReadyRead(30000) && !xvfb_.canReadLine()) {
         }
         const QByteArray display = xvfb_.readLine().trimmed();
@@ -88,6 +90,47 @@ void xdotool(const QStringList& arguments)
 {
     QVERIFY2(run(QStringLiteral("xdotool"), arguments), qPrintable(arguments.join(u' ')));
 }
+
+QString activeWindowName()
+{
+    QString name;
+    run(QStringLiteral("xdotool"), {"getactivewindow", "getwindowname"}, &name);
+    return name.trimmed();
+}
+
+bool demandsAttention(const QWidget& window)
+{
+    QString state;
+    return run(QStringLiteral("xprop"), {"-id", QString::number(window.winId()), "_NET_WM_STATE"}, &state)
+        && state.contains(QStringLiteral("_NET_WM_STATE_DEMANDS_ATTENTION"));
+}
+
+// Runs `action` once, on the first event pass after `condition` holds.
+void once(QObject& context, const std::function<bool()>& condition, const std::function<void()>& action)
+{
+    auto* timer = new QTimer(&context);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [condition, action, timer] {
+        if (!condition())
+            return;
+        timer->deleteLater();
+        timer->stop();
+        action();
+    });
+    timer->start();
+}
+
+// Records each message and shows it in a real box over the game; a question is answered Yes.
+class BoxPrompter final : public Prompter {
+public:
+    Answer ask(const Message& message) override
+    {
+        texts << QString::fromStdString(message.text);
+        return message.buttons == Buttons::Ok ? boxes.ask(message) : Answer::Yes;
+    }
+    QtPrompter boxes;
+    QStringList texts;
+};
 
 } // namespace
 
@@ -144,6 +187,50 @@ private slots:
         QVERIFY(escTaken);
         QCOMPARE(w.prompter.texts().last(), QString("I finished my work."));
     }
+
+    // A search that ends while the player is in another program leaves the keys there: the game asks
+    // for attention, and shows its message once the player comes back to it.
+    void endOfSearchWaitsForThePlayer()
+    {
+        WindowWith<BoxPrompter> w;
+        w.prompter.boxes.setOwner(&w.game);
+        QVERIFY(QTest::qWaitForWindowActive(&w.game));
+        QProcess other;
+        bool keysStayedAway = false;
+        bool attentionAsked = false;
+        bool boxWhileAway = true;
+        QString boxText;
+        duringSearch(w, 3, [&] {
+            // Once the wait window has the keys: its own request for them must not come after.
+            QVERIFY(QTest::qWaitForWindowActive(w.game.waitWindow()));
+            other.start(QStringLiteral("xmessage"), {"another program"});
+            QVERIFY(QTest::qWaitFor([] {
+                return activeWindowName() == "xmessage" && QGuiApplication::applicationState() != Qt::ApplicationActive;
+            }, 10000));
+            once(w.game, [&w] { return !w.game.waitWindow()->isVisible(); }, [&] {
+                attentionAsked = QTest::qWaitFor([&w] { return demandsAttention(w.game); }, 5000);
+                keysStayedAway = activeWindowName() == "xmessage";
+                boxWhileAway = QApplication::activeModalWidget() != nullptr;
+                xdotool({"windowactivate", QString::number(w.game.winId())});
+                once(w.game, [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }, [&] {
+                    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                    boxText = box->text();
+                    QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+                });
+            });
+        });
+        trigger(w.game, "Solve");
+        other.kill();
+        other.waitForFinished();
+        QVERIFY(keysStayedAway);
+        QVERIFY(attentionAsked);
+        QVERIFY(!boxWhileAway);
+        QCOMPARE(boxText, QString("I finished my work."));
+        QCOMPARE(w.prompter.texts.last(), QString("I finished my work."));
+    }
+
+    // The Check report at a scale factor of 2 on a 1280 x 1024 screen (test_window_manager_small_screen).
+    void longReportStaysOnScreen() { checkLongReportStaysOnScreen(); }
 
     // Back after a command, the keys go to the square that had the focus, not to square 1.
     void focusStaysOnItsSquare()

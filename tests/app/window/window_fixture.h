@@ -4,17 +4,22 @@
 
 #include "frm_game.h"
 #include "frm_wait.h"
+#include "qt_host.h"
 #include "recording_prompter.h"
 #include "scripted_dialogs.h"
 
+#include <QPushButton>
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -28,13 +33,14 @@ inline GameFiles filesIn(const QString& listFile, const QString& commandLine, Sc
     return GameFiles{listFile, commandLine, std::move(owned)};
 }
 
-struct Window {
+template <class PrompterType>
+struct WindowWith {
     QTemporaryDir home;
-    RecordingPrompter prompter;
+    PrompterType prompter;
     ScriptedDialogs* dialogs = nullptr;
     frmGame game;
     // An empty `listFile` gives the window a list of its own.
-    explicit Window(const QString& commandLine = {}, const QString& listFile = {})
+    explicit WindowWith(const QString& commandLine = {}, const QString& listFile = {})
         : game{prompter, std::make_unique<SeededUniform>(5),
                filesIn(listFile.isEmpty() ? home.filePath(QStringLiteral("Recent Files.txt")) : listFile,
                        commandLine, dialogs)}
@@ -44,6 +50,7 @@ struct Window {
         QApplication::setActiveWindow(&game);
     }
 };
+using Window = WindowWith<RecordingPrompter>;
 
 // A menu command by its caption, as the player finds it.
 inline void trigger(const frmGame& game, const QString& caption)
@@ -110,7 +117,8 @@ inline void turnWheel(frmGame& game, QWidget& over, int delta)
 }
 
 // Runs `action` once, on the n-th event pass of a search, while the wait window is up.
-inline void duringSearch(Window& w, int n, const std::function<void()>& action)
+template <class W>
+void duringSearch(W& w, int n, const std::function<void()>& action)
 {
     auto* timer = new QTimer(&w.game);
     timer->setInterval(0);
@@ -121,6 +129,50 @@ inline void duringSearch(Window& w, int n, const std::function<void()>& action)
         action();
     });
     timer->start();
+}
+
+// Where a message box stood and its OK button, and whether it showed `message` whole.
+struct ShownBox {
+    QRect frame;
+    QRect ok;
+    bool textWhole = false;
+};
+
+// Shows `message` through `prompter`, notes where it stands, then presses its OK button.
+inline ShownBox showAndAcknowledge(QtPrompter& prompter, const Message& message)
+{
+    ShownBox shown;
+    QTimer::singleShot(0, qApp, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        QVERIFY(box && QTest::qWaitForWindowExposed(box));
+        // Under a window manager the frame comes a moment after the window.
+        QVERIFY(QTest::qWaitFor([box] { return !box->windowHandle()->frameMargins().isNull(); }, 5000));
+        shown.frame = box->frameGeometry();
+        for (const QLabel* label : box->findChildren<QLabel*>())
+            shown.textWhole = shown.textWhole || label->text() == QString::fromStdString(message.text);
+        QPushButton* ok = box->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        shown.ok = QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size());
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    prompter.ask(message);
+    return shown;
+}
+
+// The Check report of an empty grid, 31 lines, stands on the screen, title bar and OK button in
+// sight, its text as the prompter got it, byte for byte.
+inline void checkLongReportStaysOnScreen()
+{
+    Window w;
+    QVERIFY(QTest::qWaitFor([&w] { return !w.game.windowHandle()->frameMargins().isNull(); }, 5000));
+    trigger(w.game, "Check Diagram");
+    QtPrompter prompter;
+    prompter.setOwner(&w.game);
+    const ShownBox shown = showAndAcknowledge(prompter, w.prompter.messages.back());
+    const QRect screen = w.game.screen()->availableGeometry();
+    QVERIFY(shown.textWhole);
+    QVERIFY2(screen.contains(shown.frame), qPrintable(QStringLiteral("frame at %1,%2, %3 x %4").arg(shown.frame.x())
+                 .arg(shown.frame.y()).arg(shown.frame.width()).arg(shown.frame.height())));
+    QVERIFY(screen.contains(shown.ok));
 }
 
 } // namespace kavrin::test
