@@ -6,15 +6,21 @@
 #include "generation/graded_generator.h"
 #include "grading/explanation.h"
 #include "grading/rating.h"
+#include "grading/techniques.h"
+#include "model/board.h"
+#include "model/colour.h"
+#include "model/square.h"
 #include "solving/fast_solver.h"
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+#include <initializer_list>
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <variant>
+#include <vector>
 
 namespace {
 

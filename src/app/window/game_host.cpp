@@ -6,8 +6,12 @@
 #include "qt_host.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QPoint>
+#include <QRect>
 #include <QScopedValueRollback>
+#include <QString>
 #include <QWidget>
 
 #include <utility>

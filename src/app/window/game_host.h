@@ -10,8 +10,6 @@
 #include <functional>
 #include <memory>
 
-class QWidget;
-
 namespace kavrin {
 
 class frmWait;

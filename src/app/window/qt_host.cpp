@@ -4,14 +4,26 @@
 #include "host/messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
+#include <QMargins>
+#include <QMessageBox>
+#include <QObject>
+#include <QRect>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QMessageBox>
+#include <QSize>
+#include <QSizePolicy>
 #include <QSpacerItem>
 #include <QWindow>
+#include <QtGlobal>
+
+#include <string>
 
 namespace kavrin {
 
