@@ -35,7 +35,7 @@ int main(int argc, char **argv)
     printf("grade %s, rating %.1f, hardest %s, %zu bytes of steps\n", rating.grade, rating.rating,
            rating.hardest, needed);
 
-    const kavrin_generate_options options = {"medium", KAVRIN_SYMMETRY_ROTATIONAL, 1};
+    const kavrin_generate_options options = {"medium", KAVRIN_SYMMETRY_ROTATIONAL, 1, 0, 0};
     status = kavrin_generate(&options, grid, NULL);
     if (status != KAVRIN_OK)
         return failed("generate", status);

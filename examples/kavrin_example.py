@@ -17,7 +17,8 @@ class Rating(ctypes.Structure):
 
 
 class GenerateOptions(ctypes.Structure):
-    _fields_ = [("grade", ctypes.c_char_p), ("symmetry", ctypes.c_int), ("seed", ctypes.c_ulonglong)]
+    _fields_ = [("grade", ctypes.c_char_p), ("symmetry", ctypes.c_int), ("seed", ctypes.c_ulonglong),
+                ("lowest_rating", ctypes.c_double), ("highest_rating", ctypes.c_double)]
 
 
 def load():
@@ -56,7 +57,7 @@ def main():
     print(f"grade {rating.grade.decode()}, rating {rating.rating:.1f}, hardest {rating.hardest.decode()},"
           f" {needed.value} bytes of steps")
 
-    options = GenerateOptions(b"medium", 1, 1)
+    options = GenerateOptions(b"medium", 1, 1, 0, 0)
     checked(lib, "generate", lib.kavrin_generate(ctypes.byref(options), grid, None))
     print("generated", grid.value.decode())
 

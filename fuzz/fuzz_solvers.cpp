@@ -75,13 +75,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Every step of the ladder is true to the one solution.
     Pencilmarks marks(grid);
-    for (const Deduction& step : rating.steps) {
-        if (step.fills())
-            expect(step.digit == three.first[static_cast<std::size_t>(step.square)], "a step fills in the solution");
-        for (std::size_t s = 0; s < 81; ++s)
-            expect((step.removed[s] >> three.first[s] & 1u) == 0, "no step takes away the solution's digit");
-        apply(step, marks);
+    for (const LadderStep& step : rating.steps) {
+        for (const Candidate c : step.finding.placements)
+            expect(c.digit == three.first[c.square], "a step fills in the solution");
+        for (const Candidate c : step.finding.removals)
+            expect(c.digit != three.first[c.square], "no step takes away the solution's digit");
+        marks.apply(step.finding.placements, step.finding.removals);
     }
-    expect(rating.grade == Grade::Expert || marks.solved(), "a graded puzzle ends solved");
+    expect(rating.grade == Grade::Beyond || marks.solved(), "a graded puzzle ends solved");
     return 0;
 }

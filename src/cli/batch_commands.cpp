@@ -2,7 +2,6 @@
 #include "batch.h"
 #include "commands.h"
 #include "files/puzzle_line.h"
-#include "grading/explanation.h"
 #include "grading/rating.h"
 #include "puzzle_input.h"
 #include "solving/batch_solve.h"
@@ -47,36 +46,82 @@ bool graded(Grade grade)
     return grade != Grade::NoSolution && grade != Grade::ManySolutions;
 }
 
-// PUZZLE:GRADE:STEPS, STEPS the hardest technique, a slash, and each technique used with how
-// often, in ladder order: "pointing/hidden-single=40,naked-single=12,pointing=2".
+bool finished(Grade grade)
+{
+    return graded(grade) && grade != Grade::Beyond;
+}
+
+// PUZZLE:GRADE:STEPS:RATING. STEPS is the hardest technique, a slash, and each technique used
+// with how often, in ladder order: "pointing/hidden-single=40,naked-single=12,pointing=2".
+// RATING is the hardest step's, on a puzzle the techniques finish.
 LineResult rated(const Board& board)
 {
     const Rating rating = RatePuzzle(board.digits());
     std::string line = formatPuzzleLine(board) + ":" + std::string(gradeName(rating.grade)) + ":";
-    if (rating.hardest) {
-        line += std::string(techniqueName(*rating.hardest)) + "/";
+    if (!rating.hardest.empty()) {
+        line += std::string(rating.hardest) + "/";
         const char* separator = "";
-        for (int t = 0; t < kTechniqueCount; ++t)
-            if (const int uses = rating.uses[static_cast<std::size_t>(t)]; uses > 0) {
-                line += separator + std::string(techniqueName(static_cast<Technique>(t))) + "=" + std::to_string(uses);
-                separator = ",";
-            }
+        for (const TechniqueUse& use : rating.uses) {
+            line += separator + std::string(use.technique) + "=" + std::to_string(use.count);
+            separator = ",";
+        }
     }
+    line += ":" + (finished(rating.grade) ? ratingText(rating.rating) : std::string());
     return {line + "\n", {}, graded(rating.grade) ? kSuccess : kNotSolved};
 }
 
-// The steps of one puzzle in words, then its grade.
-ExitStatus explainRating(const std::string& puzzle)
+// The steps of one puzzle in words, then its grade and rating.
+LineResult explained(const Board& board)
 {
-    const Board board = readPuzzle(puzzle);
     const Rating rating = RatePuzzle(board.digits(), true);
-    Output output = Output::standardOutput();
+    std::string text;
     int number = 0;
-    for (const Deduction& step : rating.steps)
-        output.write(std::to_string(++number) + ". " + explain(step) + "\n");
-    output.write(gradeVerdict(rating) + "\n");
-    output.finish();
-    return graded(rating.grade) ? kSuccess : kNotSolved;
+    for (const LadderStep& step : rating.steps)
+        text += std::to_string(++number) + ". " + step.finding.text + " [" + std::string(step.finding.technique) + "]\n";
+    return {text + gradeVerdict(rating) + "\n", {}, graded(rating.grade) ? kSuccess : kNotSolved};
+}
+
+std::string jsonString(std::string_view text)
+{
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\')
+            quoted += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            quoted += std::string("\\u00") + kHex[c >> 4] + kHex[c & 15];
+            continue;
+        }
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// [[row, column, digit], ...], rows and columns from 1.
+std::string jsonCandidates(const std::vector<Candidate>& candidates)
+{
+    std::string list = "[";
+    for (const Candidate& c : candidates)
+        list += (list.size() > 1 ? ", [" : "[") + std::to_string(c.square / 9 + 1) + ", " +
+                std::to_string(c.square % 9 + 1) + ", " + std::to_string(c.digit) + "]";
+    return list + "]";
+}
+
+// One JSON object a line for each step, then one for the puzzle.
+LineResult explainedAsJson(const Board& board)
+{
+    const Rating rating = RatePuzzle(board.digits(), true);
+    std::string text;
+    for (const LadderStep& step : rating.steps) {
+        const Finding& f = step.finding;
+        text += "{\"technique\": " + jsonString(f.technique) + ", \"rating\": " + ratingText(f.rating) +
+                ", \"place\": " + jsonCandidates(f.placements) + ", \"remove\": " + jsonCandidates(f.removals) +
+                ", \"text\": " + jsonString(f.text) + "}\n";
+    }
+    text += "{\"puzzle\": " + jsonString(formatPuzzleLine(board)) + ", \"grade\": " +
+            jsonString(gradeName(rating.grade)) +
+            ", \"rating\": " + (finished(rating.grade) ? ratingText(rating.rating) : "null") + "}\n";
+    return {text, {}, graded(rating.grade) ? kSuccess : kNotSolved};
 }
 
 // A line's board, or its reason as a failure.
@@ -123,8 +168,10 @@ ExitStatus runCount(const CountOptions& options)
 
 ExitStatus runRate(const RateOptions& options)
 {
+    if (options.json)
+        return run(options, [](const Board& board) { return explainedAsJson(board); });
     if (options.explain)
-        return explainRating(options.puzzle);
+        return run(options, [](const Board& board) { return explained(board); });
     return run(options, [](const Board& board) { return rated(board); });
 }
 

@@ -21,7 +21,8 @@ struct CountOptions : PuzzleOptions {
 };
 
 struct RateOptions : PuzzleOptions {
-    bool explain = false; // the steps of one puzzle in words
+    bool explain = false; // the steps of each puzzle in words
+    bool json = false;    // those steps as JSON Lines
 };
 
 struct GenerateOptions {
@@ -29,7 +30,9 @@ struct GenerateOptions {
     std::optional<std::uint64_t> seed;
     bool solution = false;
     std::string output; // a .kvr file for the one grid; empty for none
-    std::optional<Grade> difficulty; // unique, minimal puzzles of this grade instead
+    Wanted wanted; // unique, minimal puzzles of this grade or rating instead, when it asks for either
+
+    bool graded() const { return wanted.grade || wanted.lowestRating; }
     Symmetry symmetry = Symmetry::None;
 };
 

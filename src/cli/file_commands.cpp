@@ -65,12 +65,12 @@ Board generatedGrid(const GenerateOptions& options, SeededUniform& random)
     return board;
 }
 
-// Unique, minimal and of the grade asked for, none twice; -o keeps the givens alone.
+// Unique, minimal and of the grade or rating asked for, none twice; -o keeps the givens alone.
 Board gradedGrid(const GenerateOptions& options, std::mt19937_64& random, std::set<Grid>& made)
 {
     GradedPuzzle puzzle;
     do
-        puzzle = GenerateGraded(*options.difficulty, options.symmetry, random);
+        puzzle = GenerateGraded(options.wanted, options.symmetry, random);
     while (!made.insert(puzzle.givens).second);
     std::cerr << failedAttempts(puzzle.failed) << '\n';
     Board board;
@@ -95,7 +95,7 @@ ExitStatus runGenerate(const GenerateOptions& options)
     std::set<Grid> made;
     Output out = Output::standardOutput();
     for (long long n = 0; n < options.count; ++n) {
-        const Board board = options.difficulty ? gradedGrid(options, random, made) : generatedGrid(options, uniform);
+        const Board board = options.graded() ? gradedGrid(options, random, made) : generatedGrid(options, uniform);
         out.write(formatPuzzleLine(board) + "\n");
     }
     out.finish();

@@ -19,10 +19,10 @@ _kvr()
     fi
 
     case $prev in
-        -n | --seed | --limit | -j | --jobs)
+        -n | --seed | --limit | -j | --jobs | --rating)
             return ;;
         --difficulty)
-            COMPREPLY=($(compgen -W "easy medium hard expert" -- "$cur"))
+            COMPREPLY=($(compgen -W "easy medium hard expert extreme" -- "$cur"))
             return ;;
         --symmetry)
             COMPREPLY=($(compgen -W "none rotational mirror" -- "$cur"))
@@ -36,8 +36,8 @@ _kvr()
     case $command in
         solve) options+=" -j --jobs" ;;
         count) options+=" --limit -j --jobs" ;;
-        rate) options+=" --explain -j --jobs" ;;
-        generate) options+=" -n --seed --solution -o --difficulty --symmetry" ;;
+        rate) options+=" --explain --json -j --jobs" ;;
+        generate) options+=" -n --seed --solution -o --difficulty --rating --symmetry" ;;
         convert) options+=" --all" ;;
     esac
     if [[ $cur == -* ]]; then

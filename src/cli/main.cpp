@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <iostream>
 #include <limits>
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -93,12 +94,35 @@ void addPuzzles(CLI::App& command, PuzzleOptions& options)
         ->default_val(1);
 }
 
+constexpr kavrin::Grade kGeneratedGrades[] = {kavrin::Grade::Easy, kavrin::Grade::Medium, kavrin::Grade::Hard,
+                                              kavrin::Grade::Expert, kavrin::Grade::Extreme};
+
 kavrin::Grade gradeNamed(const std::string& name)
 {
-    for (const kavrin::Grade grade : {kavrin::Grade::Easy, kavrin::Grade::Medium, kavrin::Grade::Hard, kavrin::Grade::Expert})
+    for (const kavrin::Grade grade : kGeneratedGrades)
         if (kavrin::gradeName(grade) == name)
             return grade;
-    return kavrin::Grade::Expert;
+    return kavrin::Grade::Extreme;
+}
+
+// "A-B": two ratings, the first no higher than the second.
+std::optional<std::pair<double, double>> ratingRange(const std::string& text)
+{
+    const auto dash = text.find('-');
+    if (dash == std::string::npos)
+        return std::nullopt;
+    const auto number = [](std::string_view part) -> std::optional<double> {
+        double value = 0;
+        const auto [end, error] = std::from_chars(part.data(), part.data() + part.size(), value);
+        if (error != std::errc() || end != part.data() + part.size() || part.empty() || value < 0)
+            return std::nullopt;
+        return value;
+    };
+    const auto low = number(std::string_view(text).substr(0, dash));
+    const auto high = number(std::string_view(text).substr(dash + 1));
+    if (!low || !high || *low > *high)
+        return std::nullopt;
+    return std::pair{*low, *high};
 }
 
 kavrin::Symmetry symmetryNamed(const std::string& name)
@@ -203,18 +227,36 @@ number of solutions (written N+ when it reaches the limit), and the first soluti
 
 void CommandLine::describeRate(CLI::App& command)
 {
-    command.footer(footer(R"(Each puzzle gives one line PUZZLE:GRADE:STEPS. The grade is the hardest rung of the technique
-ladder the puzzle needs, tried easiest first and from the start again after every step:
+    command.footer(footer(R"(Each puzzle gives one line PUZZLE:GRADE:STEPS:RATING. The puzzle is solved as a player would,
+with techniques tried easiest first and from the first again after every step; the grade is the
+hardest kind it needs:
   easy      hidden and naked singles
   medium    pointing, claiming, naked and hidden pairs
   hard      naked and hidden triples, x-wing, xy-wing, xyz-wing, naked and hidden quads,
             swordfish, jellyfish
-  expert    the ladder stalls; the rest needs trial and error
+  expert    patterns and chains: unique rectangles (types 1, 2, 4), the bivalue universal
+            grave, aligned pair exclusion, turbot fish, X- and XY-chains, ALS-XZ and more
+  extreme   forcing chains and nets
+  beyond    none of them finishes it; --explain shows where they stop
 or no-solution, or many-solutions. STEPS names the hardest technique used, a slash, then each
-technique used with how often, in ladder order: pointing/hidden-single=40,pointing=2. Exit 0 when
-every puzzle has a grade, 1 when one has no solution or more than one.)"));
+technique used with how often, in ladder order: pointing/hidden-single=40,pointing=2. RATING is
+the difficulty of the hardest step, one decimal, on the puzzle community's usual scale: 1.0 the
+last square of a house, 1.2 and 1.5 hidden singles in a block and in a line, 2.3 a naked single,
+2.6 pointing, 2.8 claiming, 3.0 to 5.4 pairs, triples, quads and fish, 4.2 and 4.4 the wings,
+4.5 and 4.6 unique rectangles, 5.4 to 5.8 turbot fish and X-chains, 5.6 the bivalue universal
+grave, 6.2 aligned pair exclusion, 6.6 W-wing, 6.6 to 7.0 XY-chains, 6.8 ALS-XZ, 7.0 to 7.5
+alternating chains (longer chains higher), 7.9 and up forcing chains, 8.8 and up dynamic chains,
+nets and nested ones; empty when the puzzle is not finished. Squares are named r1c7 (row 1, column 7); rows and
+columns run 1-9 from the top left, and blocks 1-9 left to right, top to bottom. Exit 0 when every
+puzzle has a grade, 1 when one has no solution or more than one.)"));
     addPuzzles(command, rateOptions_);
-    command.add_flag("--explain", rateOptions_.explain, "print the steps of one puzzle in words, then its grade");
+    auto* explain = command.add_flag("--explain", rateOptions_.explain,
+                                     "print the steps of each puzzle in words, then its grade and rating");
+    command
+        .add_flag("--json", rateOptions_.json,
+                  "with --explain, one JSON object a step: {\"technique\", \"rating\", \"place\": [[row, column, "
+                  "digit], ...], \"remove\", \"text\"}, then {\"puzzle\", \"grade\", \"rating\"}")
+        ->needs(explain);
 }
 
 void CommandLine::describeGenerate(CLI::App& command)
@@ -236,9 +278,24 @@ The number of failed attempts before each puzzle goes to standard error.)", fals
         ->check(notEmpty())
         ->type_name("FILE.kvr");
     auto* difficulty = command.add_option_function<std::string>(
-        "--difficulty", [this](const std::string& name) { generateOptions_.difficulty = gradeNamed(name); },
+        "--difficulty", [this](const std::string& name) { generateOptions_.wanted.grade = gradeNamed(name); },
         "make unique, minimal puzzles of this grade instead, as kvr rate grades them");
-    difficulty->check(CLI::IsMember({"easy", "medium", "hard", "expert"}))->type_name("GRADE");
+    difficulty->check(CLI::IsMember({"easy", "medium", "hard", "expert", "extreme"}))->type_name("GRADE");
+    auto* rating = command.add_option_function<std::string>(
+        "--rating",
+        [this](const std::string& text) {
+            const auto range = ratingRange(text);
+            generateOptions_.wanted.lowestRating = range->first;
+            generateOptions_.wanted.highestRating = range->second;
+        },
+        "make unique, minimal puzzles whose RATING, as kvr rate gives it, lies from A to B, such as 7.0-8.5");
+    rating
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return ratingRange(text) ? std::string() : "needs two ratings A-B with A at most B, not '" + text + "'";
+            },
+            "A-B"))
+        ->type_name("A-B");
     command
         .add_option_function<std::string>(
             "--symmetry", [this](const std::string& name) { generateOptions_.symmetry = symmetryNamed(name); },

@@ -5,6 +5,7 @@
 #include "grading/techniques.h"
 #include "line_reader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -103,16 +104,20 @@ std::string failedAttempts(int count)
 std::string gradeVerdict(const Rating& rating)
 {
     const std::string grade = "grade: " + std::string(gradeName(rating.grade));
+    std::string line;
+    for (const std::uint8_t digit : rating.stoppedAt)
+        line += digit == 0 ? '.' : static_cast<char>('0' + digit);
     switch (rating.grade) {
     case Grade::NoSolution:
         return "no solution, so no grade";
     case Grade::ManySolutions:
         return "more than one solution, so no grade";
-    case Grade::Expert:
-        return "no technique of the ladder goes further: the rest needs trial and error\n" + grade;
+    case Grade::Beyond:
+        return "no technique goes further: it stops with " + std::to_string(std::ranges::count(line, '.')) +
+               " squares empty, at " + line + "\n" + grade;
     default:
-        return rating.hardest ? grade + " (the hardest step: " + std::string(techniqueName(*rating.hardest)) + ")"
-                              : grade;
+        return (rating.hardest.empty() ? grade : grade + " (the hardest step: " + std::string(rating.hardest) + ")") +
+               "; rating: " + ratingText(rating.rating);
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include "files/puzzle_line.h"
 #include "generation/graded_generator.h"
-#include "grading/explanation.h"
 #include "grading/rating.h"
 #include "grading/techniques.h"
 #include "model/board.h"
@@ -63,25 +62,44 @@ kavrin_status guarded(Work work) noexcept
 
 std::optional<Grade> gradeNamed(const char* name)
 {
-    for (const Grade grade : {Grade::Easy, Grade::Medium, Grade::Hard, Grade::Expert})
+    for (const Grade grade : {Grade::Easy, Grade::Medium, Grade::Hard, Grade::Expert, Grade::Extreme})
         if (gradeName(grade) == name)
             return grade;
     return std::nullopt;
 }
 
+// The grade and range asked for; none when the grade is unknown or the range upside down.
+std::optional<Wanted> wantedBy(const kavrin_generate_options& options)
+{
+    Wanted wanted;
+    const bool ranged = options.highest_rating > 0;
+    if (ranged) {
+        if (!(options.lowest_rating <= options.highest_rating))
+            return std::nullopt;
+        wanted.lowestRating = options.lowest_rating;
+        wanted.highestRating = options.highest_rating;
+    }
+    if (options.grade != nullptr || !ranged) {
+        wanted.grade = gradeNamed(options.grade != nullptr ? options.grade : "hard");
+        if (!wanted.grade)
+            return std::nullopt;
+    }
+    return wanted;
+}
+
 std::string stepsText(const Rating& rating)
 {
     std::string text;
-    for (const Deduction& step : rating.steps)
-        text += explain(step) + "\n";
+    for (const LadderStep& step : rating.steps)
+        text += step.finding.text + " [" + std::string(step.finding.technique) + "]\n";
     return text;
 }
 
 void fillRating(const Rating& rating, kavrin_rating& out)
 {
     copyText(gradeName(rating.grade), out.grade, sizeof out.grade);
-    copyText(rating.hardest ? techniqueName(*rating.hardest) : "", out.hardest, sizeof out.hardest);
-    out.rating = 0;
+    copyText(rating.hardest, out.hardest, sizeof out.hardest);
+    out.rating = rating.grade <= Grade::Extreme ? rating.rating : 0;
 }
 
 kavrin_status rated(const Grid& grid, kavrin_rating& out, char* steps, std::size_t size, std::size_t* needed)
@@ -189,11 +207,11 @@ kavrin_status kavrin_generate(const kavrin_generate_options* options, char puzzl
         if (options == nullptr || puzzle == nullptr || options->symmetry < KAVRIN_SYMMETRY_NONE ||
             options->symmetry > KAVRIN_SYMMETRY_MIRROR)
             return KAVRIN_BAD_ARGUMENT;
-        const std::optional<Grade> grade = gradeNamed(options->grade != nullptr ? options->grade : "hard");
-        if (!grade)
+        const std::optional<Wanted> wanted = wantedBy(*options);
+        if (!wanted)
             return KAVRIN_BAD_ARGUMENT;
         std::mt19937_64 random(options->seed);
-        const GradedPuzzle made = GenerateGraded(*grade, static_cast<Symmetry>(options->symmetry), random);
+        const GradedPuzzle made = GenerateGraded(*wanted, static_cast<Symmetry>(options->symmetry), random);
         writeGrid(made.givens, puzzle);
         if (solution != nullptr)
             writeGrid(made.solution, solution);

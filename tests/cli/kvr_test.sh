@@ -68,10 +68,15 @@ case_ 'bad line' 2 '' "character 81 ('x')" show "$(dots 80)x"
 case_ 'control byte shown escaped' 2 '' "character 81 ('\\x1b')" show "$(dots 80)"$'\x1b'
 case_ 'no command' 2 '' "Try 'kvr --help'."
 case_ explain 0 "1. row 3: 5 can only go in column 7 [hidden-single]$nl" '' rate --explain "$easy"
-case_ 'explain, the verdict' 0 "${nl}51. row 9: 6 can only go in column 6 [hidden-single]${nl}grade: easy (the hardest step: hidden-single)$nl" '' rate --explain "$easy"
+case_ 'explain, the verdict' 0 "${nl}51. row 9: 6 can only go in column 6 [hidden-single]${nl}grade: easy (the hardest step: hidden-single); rating: 1.2$nl" '' rate --explain "$easy"
+case_ 'explain as JSON' 0 '{"technique": "hidden-single", "rating": 1.2, "place": [[3, 7, 5]], "remove": [], "text": "row 3: 5 can only go in column 7"}' '' rate --explain --json "$easy"
+case_ 'explain as JSON, the end' 0 "{\"puzzle\": \"$easy\", \"grade\": \"easy\", \"rating\": 1.2}$nl" '' rate --explain --json "$easy"
+case_ 'explain many as JSON' 1 "{\"puzzle\": \"$many\", \"grade\": \"many-solutions\", \"rating\": null}$nl" '' rate --explain --json "$many"
+case_ 'JSON alone' 2 '' '--json requires --explain' rate --json "$easy"
+case_ 'rating range backwards' 2 '' "--rating: needs two ratings A-B with A at most B, not '7-6'" generate --rating 7-6
 case_ 'explain many' 1 "more than one solution, so no grade$nl" '' rate --explain "$many"
 case_ 'symmetry alone' 2 '' '--symmetry requires --difficulty' generate --symmetry mirror
-case_ 'no such grade' 2 '' 'fiendish not in {easy,medium,hard,expert}' generate --difficulty fiendish
+case_ 'no such grade' 2 '' 'fiendish not in {easy,medium,hard,expert,extreme}' generate --difficulty fiendish
 case_ 'seed with a sign' 2 '' "--seed: needs a whole number of at least 0, not '-1'" generate --seed -1
 case_ 'seed past 64 bits' 2 '' "--seed: needs a whole number of at most 18446744073709551615, not '18446744073709551616'" \
     generate --seed 18446744073709551616
@@ -272,6 +277,29 @@ in=$tmp/puzzles run rate -
 if [ "$code" != 1 ] || ! cmp -s "$tmp/out" "$tmp/grades"; then
     fail "rate of the known puzzles: status $code; $(diff "$tmp/grades" "$tmp/out")"
 fi
+
+# --explain tells every puzzle of standard input, each to its grade and rating.
+printf '%s\n' "$easy" "$many" "$easy" >"$tmp/three"
+in=$tmp/three run rate --explain -
+exactly 'explain every line' "1 2 1" "$code $(grep -c '^grade: easy' "$tmp/out") $(grep -c '^more than one solution' "$tmp/out")"
+
+# A puzzle the basic ladder stalls on, told step by step as JSON and replayed from its givens,
+# ends solved: each placement is the solution's digit.
+run rate --explain --json "${extreme_puzzle:=...8..25.5...1......9..5.163..29.....7.5.1.3.....37..968.1..4......8...3.34..6...}"
+replayed=$extreme_puzzle
+while read -r row column digit; do
+    i=$(((row - 1) * 9 + column - 1))
+    replayed=${replayed:0:i}$digit${replayed:i+1}
+done < <(grep -o '"place": \[[^]]*\]*\]' "$tmp/out" | grep -o '\[[0-9], [0-9], [0-9]\]' | tr -d '[],')
+exactly 'the extreme puzzle, the end' '"grade": "extreme", "rating": 8.3}' "$(tail -n 1 "$tmp/out" | grep -o '"grade.*')"
+run solve "$extreme_puzzle"
+exactly 'the extreme puzzle replayed' "$out" "$replayed$nl"
+
+# Of the rating asked for.
+run generate --rating 6.5-7.0 --seed 2
+cp "$tmp/out" "$tmp/rated"
+in=$tmp/rated run rate -
+exactly 'a puzzle in the rating range' 1 "$(cut -d: -f4 "$tmp/out" | awk '$1 >= 6.5 && $1 <= 7.0' | wc -l)"
 
 # Distinct, of the grade asked for, the same from the same seed; -o keeps the givens alone.
 run generate --difficulty hard -n 6 --seed 11

@@ -41,11 +41,15 @@ static void statuses(void)
                strcmp(rating.grade, "no-solution") == 0,
            "rate no solution");
     expect(kavrin_rate(kPuzzle + 1, &rating, NULL, 0, NULL) == KAVRIN_BAD_PUZZLE, "rate 80 characters");
-    kavrin_generate_options options = {"no-such-grade", KAVRIN_SYMMETRY_NONE, 1};
+    kavrin_generate_options options = {"no-such-grade", KAVRIN_SYMMETRY_NONE, 1, 0, 0};
     expect(kavrin_generate(&options, grid, NULL) == KAVRIN_BAD_ARGUMENT, "generate an unknown grade");
     options.grade = "easy";
     options.symmetry = (kavrin_symmetry)7;
     expect(kavrin_generate(&options, grid, NULL) == KAVRIN_BAD_ARGUMENT, "generate an unknown symmetry");
+    options.symmetry = KAVRIN_SYMMETRY_NONE;
+    options.lowest_rating = 8;
+    options.highest_rating = 7;
+    expect(kavrin_generate(&options, grid, NULL) == KAVRIN_BAD_ARGUMENT, "generate an upside-down range");
     expect(strcmp(kavrin_status_text((kavrin_status)99), "unknown status") == 0, "text of an unknown status");
 }
 
@@ -61,6 +65,16 @@ static void truncatedSteps(void)
     expect(needed <= sizeof whole && kavrin_rate(kPuzzle, &rating, whole, sizeof whole, NULL) == KAVRIN_OK &&
                strlen(whole) + 1 == needed && strncmp(whole, small, 9) == 0,
            "the whole steps fit the size told");
+}
+
+static void ratingRange(void)
+{
+    const kavrin_generate_options options = {NULL, KAVRIN_SYMMETRY_NONE, 3, 4.0, 6.0};
+    char grid[KAVRIN_GRID_SIZE];
+    kavrin_rating rating;
+    expect(kavrin_generate(&options, grid, NULL) == KAVRIN_OK && kavrin_rate(grid, &rating, NULL, 0, NULL) == KAVRIN_OK &&
+               rating.rating >= 4.0 && rating.rating <= 6.0,
+           "a generated puzzle rates within the range asked for");
 }
 
 static void *solveMany(void *ignored)
@@ -89,6 +103,7 @@ int main(void)
 {
     statuses();
     truncatedSteps();
+    ratingRange();
     threads();
     return failures == 0 ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 // Digging givens out of a random full grid while the solution stays unique.
 #include "generation/graded_generator.h"
 
+#include "solving/fast_solver.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -49,13 +51,20 @@ Grid minimalPuzzle(const Grid& solution, Symmetry symmetry, std::mt19937_64& ran
 }
 } // namespace
 
-GradedPuzzle GenerateGraded(Grade grade, Symmetry symmetry, std::mt19937_64& random)
+bool Wanted::accepts(const Rating& rating) const
+{
+    const bool finished = rating.grade <= Grade::Extreme;
+    return finished && (!grade || rating.grade == *grade) && rating.rating >= lowestRating.value_or(0) - 1e-9 &&
+           rating.rating <= highestRating.value_or(rating.rating) + 1e-9;
+}
+
+GradedPuzzle GenerateGraded(const Wanted& wanted, Symmetry symmetry, std::mt19937_64& random)
 {
     GradedPuzzle made;
     while (true) {
         made.solution = RandomFullGrid(random);
         made.givens = minimalPuzzle(made.solution, symmetry, random);
-        if (RatePuzzle(made.givens).grade == grade)
+        if (wanted.accepts(RatePuzzle(made.givens)))
             return made;
         ++made.failed;
     }

@@ -1,4 +1,4 @@
-// The words for each technique. Squares a step only touches are named short, "r5c7".
+// The words for each pattern of the ladder. Squares are named short, "r5c7".
 #include "grading/explanation.h"
 
 #include <bit>
@@ -7,16 +7,6 @@
 namespace kavrin {
 
 namespace {
-std::string rowColumn(int square)
-{
-    return "row " + std::to_string(square / 9 + 1) + ", column " + std::to_string(square % 9 + 1);
-}
-
-std::string shortName(int square)
-{
-    return {'r', static_cast<char>('1' + square / 9), 'c', static_cast<char>('1' + square % 9)};
-}
-
 std::string houseName(int house)
 {
     static constexpr const char* kKinds[] = {"row ", "column ", "block "};
@@ -40,122 +30,98 @@ std::vector<std::string> digitNames(DigitMask digits)
     return names;
 }
 
-std::vector<std::string> cellNames(const Deduction& deduction, int first = 0)
+template <std::size_t N>
+std::vector<std::string> squareNames(const std::array<std::uint8_t, N>& squares, int count)
 {
     std::vector<std::string> names;
-    for (int i = first; i < deduction.cellCount; ++i)
-        names.push_back(shortName(deduction.cells[static_cast<std::size_t>(i)]));
+    for (int i = 0; i < count; ++i)
+        names.push_back(squareName(squares[static_cast<std::size_t>(i)]));
     return names;
 }
 
-// What the step takes away: "(r5c7, r5c9)" for one digit, "(1 from r4c3; 7 from r4c3, r4c9)".
-std::string removals(const Deduction& deduction)
+// What the step takes away, every digit named: " (6 from r1c2, r1c4)".
+std::string removals(const Deduction& d)
 {
-    DigitMask all = 0;
-    for (const DigitMask digits : deduction.removed)
-        all |= digits;
-    std::vector<std::string> parts;
-    for (unsigned d = all; d != 0; d &= d - 1) {
-        std::vector<std::string> squares;
-        for (std::size_t s = 0; s < deduction.removed.size(); ++s)
-            if ((deduction.removed[s] >> std::countr_zero(d) & 1u) != 0)
-                squares.push_back(shortName(static_cast<int>(s)));
-        std::string part;
-        for (std::size_t i = 0; i < squares.size(); ++i)
-            part += (i == 0 ? "" : ", ") + squares[i];
-        parts.push_back(std::popcount(all) == 1 ? part : std::to_string(std::countr_zero(d)) + " from " + part);
-    }
-    std::string text;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        text += (i == 0 ? "" : "; ") + parts[i];
-    return " (" + text + ")";
+    return " (" + conclusionText({}, d.removals) + ")";
 }
 
-std::string hiddenSingle(const Deduction& d)
+std::string digitOf(const Deduction& d)
 {
-    const std::string where = d.house < 9    ? "column " + std::to_string(d.square % 9 + 1)
-                              : d.house < 18 ? "row " + std::to_string(d.square / 9 + 1)
-                                             : rowColumn(d.square);
-    return houseName(d.house) + ": " + std::to_string(d.digit) + " can only go in " + where;
+    return std::to_string(d.removals.front().digit);
 }
 
-std::string lockedSet(const Deduction& d)
+std::string single(const Deduction& d, const Single& pattern)
 {
-    return houseName(d.house) + ": " + std::to_string(d.digit) + " can only go in " + houseName(d.otherHouse) +
-           ", so the rest of " + houseName(d.otherHouse) + " cannot take it" + removals(d);
+    const Candidate placed = d.placements.front();
+    const std::string digit = std::to_string(placed.digit);
+    if (pattern.house < 0)
+        return squareName(placed.square) + ": only " + digit + " is left";
+    const std::string where = pattern.house < 9    ? "column " + std::to_string(placed.square % 9 + 1)
+                              : pattern.house < 18 ? "row " + std::to_string(placed.square / 9 + 1)
+                                                   : squareName(placed.square);
+    return houseName(pattern.house) + ": " + digit + " can only go in " + where;
 }
 
-std::string nakedSubset(const Deduction& d)
+std::string lockedSet(const Deduction& d, const LockedSet& pattern)
 {
-    return houseName(d.house) + ": " + listed(cellNames(d)) + " can only take " + listed(digitNames(d.digits)) +
-           ", so the rest of " + houseName(d.house) + " cannot" + removals(d);
+    return houseName(pattern.house) + ": " + digitOf(d) + " can only go in " + houseName(pattern.otherHouse) +
+           ", so the rest of " + houseName(pattern.otherHouse) + " cannot take it" + removals(d);
 }
 
-std::string hiddenSubset(const Deduction& d)
+std::string subset(const Deduction& d, const Subset& pattern)
 {
-    return houseName(d.house) + ": " + listed(digitNames(d.digits)) + " can only go in " + listed(cellNames(d)) +
+    const std::string squares = listed(squareNames(pattern.squares, pattern.size));
+    const std::string digits = listed(digitNames(pattern.digits));
+    const bool naked = d.technique == Technique::NakedPair || d.technique == Technique::NakedTriple ||
+                       d.technique == Technique::NakedQuad;
+    if (naked)
+        return houseName(pattern.house) + ": " + squares + " can only take " + digits + ", so the rest of " +
+               houseName(pattern.house) + " cannot" + removals(d);
+    return houseName(pattern.house) + ": " + digits + " can only go in " + squares +
            ", so those squares take nothing else" + removals(d);
 }
 
-std::string fish(const Deduction& d)
+std::string fish(const Deduction& d, const Fish& pattern)
 {
-    const auto lines = [&](int first) {
+    const auto lines = [&](const std::array<std::uint8_t, 4>& houses) {
         std::vector<std::string> numbers;
-        for (int i = first; i < first + d.lineCount; ++i)
-            numbers.push_back(std::to_string(d.lines[static_cast<std::size_t>(i)] % 9 + 1));
-        return std::string(d.lines[static_cast<std::size_t>(first)] < 9 ? "rows " : "columns ") + listed(numbers);
+        for (int i = 0; i < pattern.size; ++i)
+            numbers.push_back(std::to_string(houses[static_cast<std::size_t>(i)] % 9 + 1));
+        return std::string(houses[0] < 9 ? "rows " : "columns ") + listed(numbers);
     };
-    return "in " + lines(0) + ", " + std::to_string(d.digit) + " can only go in " + lines(d.lineCount) +
-           ", so the rest of those " + (d.lines[0] < 9 ? "columns" : "rows") + " cannot take it" + removals(d);
+    return "in " + lines(pattern.bases) + ", " + digitOf(d) + " can only go in " + lines(pattern.covers) +
+           ", so the rest of those " + (pattern.covers[0] < 9 ? "rows" : "columns") + " cannot take it" + removals(d);
 }
 
-std::string wing(const Deduction& d)
+std::string wing(const Deduction& d, const Wing& pattern)
 {
-    const auto takes = [&](int i) { return listed(digitNames(d.cellDigits[static_cast<std::size_t>(i)]), " or "); };
-    const std::string z = std::to_string(d.digit);
+    const auto takes = [&](std::size_t i) { return listed(digitNames(pattern.digits[i]), " or "); };
+    const auto name = [&](std::size_t i) { return squareName(pattern.squares[i]); };
+    const std::string z = digitOf(d);
     const bool xy = d.technique == Technique::XYWing;
-    return shortName(d.cells[0]) + " takes " + takes(0) + ", and " + shortName(d.cells[1]) + " (" + takes(1) +
-           ") and " + shortName(d.cells[2]) + " (" + takes(2) + ") see it: whichever it takes, one of " +
-           (xy ? "those two" : "the three") + " holds " + z + ", so no square that sees " +
-           (xy ? "both" : "all three") + " can take " + z + removals(d);
+    return name(0) + " takes " + takes(0) + ", and " + name(1) + " (" + takes(1) + ") and " + name(2) + " (" +
+           takes(2) + ") see it: whichever it takes, one of " + (xy ? "those two" : "the three") + " holds " + z +
+           ", so no square that sees " + (xy ? "both" : "all three") + " can take " + z + removals(d);
 }
 } // namespace
 
 std::string explain(const Deduction& d)
 {
-    std::string text;
-    switch (d.technique) {
-    case Technique::HiddenSingle:
-        text = hiddenSingle(d);
-        break;
-    case Technique::NakedSingle:
-        text = rowColumn(d.square) + ": only " + std::to_string(d.digit) + " is left";
-        break;
-    case Technique::Pointing:
-    case Technique::Claiming:
-        text = lockedSet(d);
-        break;
-    case Technique::NakedPair:
-    case Technique::NakedTriple:
-    case Technique::NakedQuad:
-        text = nakedSubset(d);
-        break;
-    case Technique::HiddenPair:
-    case Technique::HiddenTriple:
-    case Technique::HiddenQuad:
-        text = hiddenSubset(d);
-        break;
-    case Technique::XWing:
-    case Technique::Swordfish:
-    case Technique::Jellyfish:
-        text = fish(d);
-        break;
-    case Technique::XYWing:
-    case Technique::XYZWing:
-        text = wing(d);
-        break;
-    }
-    return text + " [" + std::string(techniqueName(d.technique)) + "]";
+    return std::visit(
+        [&](const auto& pattern) {
+            using Kind = std::decay_t<decltype(pattern)>;
+            if constexpr (std::is_same_v<Kind, Single>)
+                return single(d, pattern);
+            else if constexpr (std::is_same_v<Kind, LockedSet>)
+                return lockedSet(d, pattern);
+            else if constexpr (std::is_same_v<Kind, Subset>)
+                return subset(d, pattern);
+            else if constexpr (std::is_same_v<Kind, Fish>)
+                return fish(d, pattern);
+            else
+                return wing(d, pattern);
+        },
+        d.pattern);
 }
 
 } // namespace kavrin

@@ -1,4 +1,4 @@
-// Steps of a solution told in words a player understands, for example
+// Steps of the ladder told in words a player understands, for example
 // "row 3: 7 can only go in column 5".
 #pragma once
 

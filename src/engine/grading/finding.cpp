@@ -2,8 +2,17 @@
 #include "grading/finding.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 namespace kavrin {
+
+std::string ratingText(double rating)
+{
+    std::array<char, 16> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), rating, std::chars_format::fixed, 1);
+    return {text.data(), end.ptr};
+}
 
 std::string squareName(int square)
 {

@@ -24,6 +24,9 @@ struct Finding {
     std::string text;                  // the pattern and its conclusion, in words
 };
 
+// A rating as it is written, with one decimal: "6.6".
+std::string ratingText(double rating);
+
 // "r1c7" for square 6.
 std::string squareName(int square);
 

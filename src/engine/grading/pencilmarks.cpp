@@ -19,6 +19,14 @@ void Pencilmarks::place(int square, int digit)
         candidates[peer] &= static_cast<DigitMask>(~(1u << digit));
 }
 
+void Pencilmarks::apply(std::span<const Candidate> placements, std::span<const Candidate> removals)
+{
+    for (const Candidate placed : placements)
+        place(placed.square, placed.digit);
+    for (const Candidate removed : removals)
+        candidates[removed.square] &= static_cast<DigitMask>(~(1u << removed.digit));
+}
+
 bool Pencilmarks::solved() const
 {
     for (const std::uint8_t digit : digits)

@@ -4,12 +4,14 @@
 // Squares and houses are numbered as in model/geometry.h; a DigitMask holds bit d for digit d.
 #pragma once
 
+#include "grading/finding.h"
 #include "model/candidates.h"
 #include "model/geometry.h"
-#include "solving/fast_solver.h"
+#include "model/square.h"
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 namespace kavrin {
 
@@ -25,6 +27,8 @@ struct Pencilmarks {
 
     // Fills the square, which no longer takes anything, and takes the digit from its peers.
     void place(int square, int digit);
+    // What a step concludes: the digits it places, then those it takes away.
+    void apply(std::span<const Candidate> placements, std::span<const Candidate> removals);
     bool solved() const;
     // The squares of the house that may take the digit.
     PlaceMask placesOf(int house, int digit) const;

@@ -28,18 +28,17 @@ DigitMask candidatesOf(const Pencilmarks& marks, int square)
     return marks.candidates[static_cast<std::size_t>(square)];
 }
 
-Deduction deductionOf(Technique technique)
+Deduction placing(Technique technique, int square, int digit, int house)
 {
-    Deduction step;
-    step.technique = technique;
-    return step;
+    return {technique, {{static_cast<std::uint8_t>(square), static_cast<std::uint8_t>(digit)}}, {}, Single{house}};
 }
 
 // Takes the digits from the square where it still has them; true when it had any.
-bool takeAway(Deduction& step, const Pencilmarks& marks, int square, DigitMask digits)
+bool takeAway(std::vector<Candidate>& removals, const Pencilmarks& marks, int square, DigitMask digits)
 {
     const auto there = static_cast<DigitMask>(candidatesOf(marks, square) & digits);
-    step.removed[static_cast<std::size_t>(square)] |= there;
+    for (unsigned d = there; d != 0; d &= d - 1)
+        removals.push_back({static_cast<std::uint8_t>(square), static_cast<std::uint8_t>(std::countr_zero(d))});
     return there != 0;
 }
 
@@ -82,11 +81,9 @@ std::optional<Deduction> hiddenSingle(const Pencilmarks& marks)
         const auto singles = static_cast<DigitMask>(once & ~twice);
         if (singles == 0)
             continue;
-        Deduction step = deductionOf(Technique::HiddenSingle);
-        step.digit = std::countr_zero(singles);
-        step.house = house;
-        step.square = squareOf(house, std::countr_zero(marks.placesOf(house, step.digit)));
-        return step;
+        const int digit = std::countr_zero(singles);
+        return placing(Technique::HiddenSingle, squareOf(house, std::countr_zero(marks.placesOf(house, digit))), digit,
+                       house);
     }
     return std::nullopt;
 }
@@ -94,12 +91,8 @@ std::optional<Deduction> hiddenSingle(const Pencilmarks& marks)
 std::optional<Deduction> nakedSingle(const Pencilmarks& marks)
 {
     for (int s = 0; s < 81; ++s)
-        if (hasOne(candidatesOf(marks, s))) {
-            Deduction step = deductionOf(Technique::NakedSingle);
-            step.square = s;
-            step.digit = std::countr_zero(candidatesOf(marks, s));
-            return step;
-        }
+        if (hasOne(candidatesOf(marks, s)))
+            return placing(Technique::NakedSingle, s, std::countr_zero(candidatesOf(marks, s)), -1);
     return std::nullopt;
 }
 
@@ -128,14 +121,11 @@ std::optional<Deduction> lockedSet(const Pencilmarks& marks, Technique technique
                     locked = inHouse(squareOf(house, std::countr_zero(p)), other);
                 if (!locked)
                     continue;
-                Deduction step = deductionOf(technique);
-                step.digit = d;
-                step.house = house;
-                step.otherHouse = other;
+                Deduction step{technique, {}, {}, LockedSet{house, other}};
                 bool any = false;
                 for (const std::uint8_t s : kGeometry.houses[other])
                     if (!inHouse(s, house))
-                        any |= takeAway(step, marks, s, bitOf(d));
+                        any |= takeAway(step.removals, marks, s, bitOf(d));
                 if (any)
                     return step;
             }
@@ -153,15 +143,15 @@ std::optional<Deduction> nakedSubset(const Pencilmarks& marks, Technique techniq
         for (int k = 0; k < 9; ++k)
             digitsOf[static_cast<std::size_t>(k)] = candidatesOf(marks, squareOf(house, k));
         closedSet(digitsOf, size, [&](unsigned squares, unsigned digits) {
-            Deduction step = deductionOf(technique);
-            step.house = house;
-            step.digits = static_cast<DigitMask>(digits);
+            Subset subset{house, static_cast<DigitMask>(digits), {}, 0};
+            Deduction step{technique, {}, {}, {}};
             bool any = false;
             for (int k = 0; k < 9; ++k)
                 if ((squares >> k & 1u) != 0)
-                    step.cells[static_cast<std::size_t>(step.cellCount++)] = squareOf(house, k);
+                    subset.squares[static_cast<std::size_t>(subset.size++)] = static_cast<std::uint8_t>(squareOf(house, k));
                 else
-                    any |= takeAway(step, marks, squareOf(house, k), step.digits);
+                    any |= takeAway(step.removals, marks, squareOf(house, k), subset.digits);
+            step.pattern = subset;
             if (any)
                 result = step;
             return any;
@@ -180,15 +170,15 @@ std::optional<Deduction> hiddenSubset(const Pencilmarks& marks, Technique techni
         for (int d = 1; d <= 9; ++d)
             placesOf[static_cast<std::size_t>(d)] = marks.placesOf(house, d);
         closedSet(placesOf, size, [&](unsigned digits, unsigned places) {
-            Deduction step = deductionOf(technique);
-            step.house = house;
-            step.digits = static_cast<DigitMask>(digits);
+            Subset subset{house, static_cast<DigitMask>(digits), {}, 0};
+            Deduction step{technique, {}, {}, {}};
             bool any = false;
             for (unsigned p = places; p != 0; p &= p - 1) {
                 const int s = squareOf(house, std::countr_zero(p));
-                step.cells[static_cast<std::size_t>(step.cellCount++)] = s;
-                any |= takeAway(step, marks, s, static_cast<DigitMask>(~digits));
+                subset.squares[static_cast<std::size_t>(subset.size++)] = static_cast<std::uint8_t>(s);
+                any |= takeAway(step.removals, marks, s, static_cast<DigitMask>(~digits));
             }
+            step.pattern = subset;
             if (any)
                 result = step;
             return any;
@@ -209,19 +199,18 @@ std::optional<Deduction> fish(const Pencilmarks& marks, Technique technique, int
             for (int k = 0; k < 9; ++k)
                 placesOf[static_cast<std::size_t>(k)] = marks.placesOf(firstBase + k, d);
             const bool found = closedSet(placesOf, size, [&](unsigned bases, unsigned covers) {
-                Deduction step = deductionOf(technique);
-                step.digit = d;
-                int i = 0;
-                for (unsigned b = bases; b != 0; b &= b - 1)
-                    step.lines[static_cast<std::size_t>(i++)] = firstBase + std::countr_zero(b);
-                for (unsigned c = covers; c != 0; c &= c - 1)
-                    step.lines[static_cast<std::size_t>(i++)] = firstCover + std::countr_zero(c);
-                step.lineCount = size;
+                Fish lines{{}, {}, size};
+                std::size_t i = 0;
+                for (unsigned b = bases, c = covers; b != 0; b &= b - 1, c &= c - 1, ++i) {
+                    lines.bases[i] = static_cast<std::uint8_t>(firstBase + std::countr_zero(b));
+                    lines.covers[i] = static_cast<std::uint8_t>(firstCover + std::countr_zero(c));
+                }
+                Deduction step{technique, {}, {}, lines};
                 bool any = false;
                 for (unsigned c = covers; c != 0; c &= c - 1)
                     for (int k = 0; k < 9; ++k)
                         if ((bases >> k & 1u) == 0)
-                            any |= takeAway(step, marks, squareOf(firstCover + std::countr_zero(c), k), bitOf(d));
+                            any |= takeAway(step.removals, marks, squareOf(firstCover + std::countr_zero(c), k), bitOf(d));
                 if (any)
                     result = step;
                 return any;
@@ -246,19 +235,14 @@ std::optional<Deduction> wing(const Pencilmarks& marks, Technique technique, int
                 const DigitMask a = candidatesOf(marks, peers[i]), b = candidatesOf(marks, peers[j]);
                 const auto z = static_cast<DigitMask>(a & b);
                 const bool shape = std::popcount(a) == 2 && std::popcount(b) == 2 && a != b && hasOne(z) &&
-                                   (pivotDigits == 2 ? (a | b) == (xy | z) && (xy & z) == 0 : (a | b) == xy);
+                                   (a | b) == (pivotDigits == 2 ? xy | z : xy);
                 if (!shape)
                     continue;
-                Deduction step = deductionOf(technique);
-                step.digits = xy;
-                step.digit = std::countr_zero(z);
-                step.cells = {pivot, peers[i], peers[j], 0};
-                step.cellDigits = {xy, a, b, 0};
-                step.cellCount = 3;
+                Deduction step{technique, {}, {}, Wing{{static_cast<std::uint8_t>(pivot), peers[i], peers[j]}, {xy, a, b}}};
                 bool any = false;
                 for (int s = 0; s < 81; ++s)
                     if (sees(s, peers[i]) && sees(s, peers[j]) && (pivotDigits == 2 || sees(s, pivot)))
-                        any |= takeAway(step, marks, s, z);
+                        any |= takeAway(step.removals, marks, s, z);
                 if (any)
                     return step;
             }
@@ -316,12 +300,33 @@ std::optional<Deduction> findStep(Technique technique, const Pencilmarks& marks)
 
 void apply(const Deduction& step, Pencilmarks& marks)
 {
-    if (step.fills()) {
-        marks.place(step.square, step.digit);
-        return;
+    marks.apply(step.placements, step.removals);
+}
+
+double ratingOf(const Deduction& step, const Pencilmarks& marks)
+{
+    // Ladder order is not rating order: an x-wing is tried after triples but rated below them.
+    static constexpr double kRatings[kTechniqueCount] = {1.2, 2.3, 2.6, 2.8, 3.0, 3.4, 3.6, 4.0,
+                                                         3.2, 4.2, 4.4, 5.0, 5.4, 3.8, 5.2};
+    if (step.technique != Technique::HiddenSingle)
+        return kRatings[static_cast<int>(step.technique)];
+    // A player takes the easiest single in sight, whichever the ladder names: the last empty
+    // square of a house, then one in a block, then one in a line.
+    double easiest = 1.5;
+    for (int house = 0; house < kHouseCount; ++house) {
+        int empty = 0;
+        DigitMask once = 0, twice = 0;
+        for (const std::uint8_t s : kGeometry.houses[static_cast<std::size_t>(house)]) {
+            empty += marks.digits[s] == 0 ? 1 : 0;
+            twice |= once & marks.candidates[s];
+            once |= marks.candidates[s];
+        }
+        if (empty == 1)
+            return 1.0;
+        if (kindOf(house) == 2 && (once & ~twice) != 0)
+            easiest = 1.2;
     }
-    for (std::size_t s = 0; s < marks.candidates.size(); ++s)
-        marks.candidates[s] &= static_cast<DigitMask>(~step.removed[s]);
+    return easiest;
 }
 
 } // namespace kavrin

@@ -2,10 +2,13 @@
 // instance on the pencil marks.
 #pragma once
 
+#include "grading/finding.h"
 #include "grading/pencilmarks.h"
 
 #include <optional>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 namespace kavrin {
 
@@ -33,29 +36,45 @@ inline constexpr int kTechniqueCount = 15;
 // "hidden-single", "x-wing" and so on.
 std::string_view techniqueName(Technique technique);
 
-// One use of a technique: a square filled, or digits taken from squares, and the pattern that
-// allows it, for telling a player why.
+// The pattern behind a step, for telling a player why.
+struct Single {
+    int house = -1; // where a hidden single is the only place; -1 for a naked single
+};
+struct LockedSet {
+    int house = 0;      // where the digit's places all lie in
+    int otherHouse = 0; // the house the step clears
+};
+struct Subset {
+    int house = 0;
+    DigitMask digits = 0;
+    std::array<std::uint8_t, 4> squares{};
+    int size = 0;
+};
+struct Fish {
+    std::array<std::uint8_t, 4> bases{}; // lines (houses) that hold the digit's places
+    std::array<std::uint8_t, 4> covers{};
+    int size = 0;
+};
+struct Wing {
+    std::array<std::uint8_t, 3> squares{}; // the pivot, then its pincers
+    std::array<DigitMask, 3> digits{};     // what each may take
+};
+using Pattern = std::variant<Single, LockedSet, Subset, Fish, Wing>;
+
+// One use of a technique: a square filled, or digits taken from squares, and its pattern.
 struct Deduction {
     Technique technique{};
-    int square = -1; // the square a single fills
-    int digit = 0;   // that single's digit; the digit of a locked set or a fish
-    int house = -1;  // where the pattern lies: the single's house, the locked set's house, the
-                     // subset's house
-    int otherHouse = -1;               // the house a locked set clears
-    DigitMask digits = 0;              // a subset's digits; a wing's pivot digits
-    std::array<int, 4> cells{};        // a subset's squares; a wing's pivot, then its pincers
-    std::array<DigitMask, 4> cellDigits{}; // a wing's squares' digits
-    int cellCount = 0;
-    std::array<int, 8> lines{};        // a fish's base lines, then its cover lines (houses)
-    int lineCount = 0;                 // of each
-    std::array<DigitMask, 81> removed{}; // the digits taken from each square
-
-    bool fills() const { return square >= 0; }
+    std::vector<Candidate> placements; // a single's square and digit
+    std::vector<Candidate> removals;
+    Pattern pattern;
 };
 
 // The technique's first instance on the marks that fills a square or takes a digit away.
 std::optional<Deduction> findStep(Technique technique, const Pencilmarks& marks);
 
 void apply(const Deduction& step, Pencilmarks& marks);
+
+// The step's difficulty on the community's scale, on the marks it was found on.
+double ratingOf(const Deduction& step, const Pencilmarks& marks);
 
 } // namespace kavrin

@@ -62,13 +62,17 @@ typedef enum kavrin_symmetry {
 } kavrin_symmetry;
 
 typedef struct kavrin_generate_options {
-    const char *grade;           /* "easy", "medium", "hard", "expert", ...; NULL for "hard" */
+    const char *grade;           /* "easy", "medium", "hard", "expert" or "extreme"; NULL for any
+                                    grade when a rating range is given, else for "hard" */
     kavrin_symmetry symmetry;
     unsigned long long seed;     /* the same seed and options give the same puzzle */
+    double lowest_rating;        /* a rating range, both ends included, used when */
+    double highest_rating;       /* highest_rating is above 0 */
 } kavrin_generate_options;
 
 /* A puzzle with exactly one solution, minimal (no given, or pair of twins, can go), of the grade
- * asked for. solution, when not NULL, receives its solution. */
+ * and rating range asked for. solution, when not NULL, receives its solution. A range that no
+ * puzzle is likely to meet (above 10, say) may take very long. */
 kavrin_status kavrin_generate(const kavrin_generate_options *options, char puzzle[KAVRIN_GRID_SIZE],
                               char solution[KAVRIN_GRID_SIZE]);
 
