@@ -4,21 +4,33 @@
 #include "commands/game_commands.h"
 #include "files/puzzle_line.h"
 #include "generation/generator.h"
+#include "generation/uniform_source.h"
 #include "grading/rating.h"
+#include "host/host.h"
 #include "host/silent_host.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "model/square.h"
 #include "solving/fast_solver.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"
 
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
-#include <iostream>
+#include <map>
 #include <random>
+#include <ratio>
+#include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -6,10 +6,18 @@
 //                                        the median of RUNS (default 15) fresh processes, in ms
 //
 // Run with QT_QPA_PLATFORM=offscreen; bench/compare sets up the environment.
+#include "file_routes.h"
 #include "files/puzzle_line.h"
 #include "frm_game.h"
+#include "generation/uniform_source.h"
+#include "host/host.h"
 #include "host/messages.h"
 #include "host/silent_host.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "model/square.h"
+#include "puzzle_dialogs.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"
 #include "square_view.h"
@@ -17,18 +25,29 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QKeyEvent>
+#include <QList>
+#include <QObject>
+#include <QString>
 
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <variant>
 #include <vector>
 
 extern char** environ;

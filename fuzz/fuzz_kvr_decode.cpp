@@ -1,9 +1,13 @@
 // Fuzz target: the .kvr decoder, the board it fills and the encoder's round trip.
 #include "files/puzzle_file.h"
 #include "fuzz_expect.h"
+#include "model/board.h"
+#include "model/colour.h"
+#include "model/square.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 using namespace kavrin;

@@ -3,6 +3,7 @@
 #include "file_commands.h"
 #include "files/load_save.h"
 #include "files/open_path.h"
+#include "files/puzzle_file.h"
 #include "files/recent_list.h"
 #include "fuzz_expect.h"
 #include "recent_menu.h"

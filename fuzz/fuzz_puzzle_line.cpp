@@ -1,6 +1,9 @@
 // Fuzz target: the 81-character puzzle line parser and its round trip through the formatter.
 #include "files/puzzle_line.h"
 #include "fuzz_expect.h"
+#include "model/board.h"
+#include "model/colour.h"
+#include "model/square.h"
 
 #include <algorithm>
 #include <cstddef>

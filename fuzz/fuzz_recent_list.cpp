@@ -3,8 +3,10 @@
 #include "fuzz_expect.h"
 
 #include <QByteArray>
+#include <QChar>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <cstddef>
 #include <cstdint>

@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstddef>
 #include <deque>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace kavrin::cli {

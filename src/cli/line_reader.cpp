@@ -4,8 +4,10 @@
 #include "messages.h"
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <utility>
+
 #include <unistd.h>
 
 namespace kavrin::cli {

@@ -1,7 +1,6 @@
 // Lines of puzzles from a file or standard input, read in bounded memory.
 #pragma once
 
-#include <cstddef>
 #include <cstring>
 #include <string>
 #include <string_view>

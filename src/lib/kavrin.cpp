@@ -5,15 +5,21 @@
 #include "files/puzzle_line.h"
 #include "generation/graded_generator.h"
 #include "grading/rating.h"
+#include "grading/techniques.h"
+#include "model/board.h"
+#include "model/colour.h"
+#include "model/square.h"
 #include "solving/fast_solver.h"
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+#include <initializer_list>
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <variant>
+#include <vector>
 
 namespace {
 

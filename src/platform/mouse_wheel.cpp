@@ -1,6 +1,8 @@
 // The wheel hook.
 #include "mouse_wheel.h"
 
+#include <QEvent>
+#include <QPoint>
 #include <QWheelEvent>
 
 #include <cstdlib>

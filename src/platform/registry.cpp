@@ -3,9 +3,13 @@
 
 #include "host/messages.h"
 
+#include <QChar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QtGlobal>
+
+#include <string_view>
 
 namespace kavrin {
 

@@ -5,13 +5,15 @@
 
 #include "files/open_path.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocalSocket>
-#include <QSocketNotifier>
 #include <QStandardPaths>
+#include <QtGlobal>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 

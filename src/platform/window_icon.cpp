@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QSize>
 #include <QWindow>
 
 namespace kavrin {

@@ -3,10 +3,9 @@
 
 #include <QIcon>
 #include <QString>
+#include <QWindow>
 
 #include <array>
-
-class QWindow;
 
 namespace kavrin {
 

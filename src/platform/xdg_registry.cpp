@@ -21,17 +21,23 @@
 #include "files/open_path.h"
 #include "window_icon.h"
 
+#include <QChar>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QObject>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <algorithm>
+#include <array>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace kavrin {

@@ -3,7 +3,11 @@
 
 #include "registry.h"
 
+#include <QByteArray>
+#include <QString>
+
 #include <map>
+#include <optional>
 
 namespace kavrin {
 

@@ -3,16 +3,23 @@
 
 #include "files/puzzle_line.h"
 #include "host/host.h"
+#include "model/board.h"
+#include "model/colour.h"
+#include "model/square.h"
 #include "recording_prompter.h"
-#include "model/candidates.h"
-#include "plain_backtracker.h"
 
 #include <QFile>
+#include <QList>
 #include <QString>
-#include <QTest>
+#include <QtGlobal>
 
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace kavrin::test {

@@ -5,10 +5,26 @@
 #include "commands/game_commands.h"
 #include "fakes.h"
 #include "generation/generator.h"
+#include "generation/uniform_source.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "plain_backtracker.h"
+#include "recording_prompter.h"
 #include "solving/batch_solve.h"
 #include "solving/fast_solver.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"
+
+#include <QObject>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

@@ -5,6 +5,9 @@
 #include "grading/techniques.h"
 #include "solving/fast_solver.h"
 
+#include <QObject>
+#include <QTest>
+
 #include <algorithm>
 
 using namespace kavrin;

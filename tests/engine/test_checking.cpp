@@ -3,6 +3,21 @@
 #include "checking/entries.h"
 #include "commands/check_command.h"
 #include "fakes.h"
+#include "host/host.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "recording_prompter.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTest>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

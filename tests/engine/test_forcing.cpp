@@ -6,6 +6,9 @@
 #include "grading/techniques.h"
 #include "solving/fast_solver.h"
 
+#include <QObject>
+#include <QTest>
+
 #include <random>
 
 using namespace kavrin;

@@ -4,8 +4,20 @@
 #include "commands/generate_command.h"
 #include "fakes.h"
 #include "generation/generator.h"
+#include "generation/uniform_source.h"
 #include "host/messages.h"
-#include "solving/logic_solver.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "recording_prompter.h"
+
+#include <QObject>
+#include <QString>
+#include <QTest>
+
+#include <cstdint>
+#include <string>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

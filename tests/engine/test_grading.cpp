@@ -3,12 +3,34 @@
 // kvr's tests pin the grades and ratings.
 #include "fakes.h"
 #include "generation/graded_generator.h"
+#include "grading/pencilmarks.h"
 #include "grading/rating.h"
 #include "grading/techniques.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "model/square.h"
+#include "recording_prompter.h"
 #include "solving/fast_solver.h"
 
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTest>
+#include <QtGlobal>
+
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

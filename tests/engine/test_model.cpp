@@ -1,6 +1,21 @@
 // SetSquare's stepping and flag rules, and the candidate table against hand-worked boards.
 #include "commands/game_commands.h"
 #include "fakes.h"
+#include "host/host.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "model/square.h"
+#include "recording_prompter.h"
+
+#include <QObject>
+#include <QTest>
+
+#include <algorithm>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

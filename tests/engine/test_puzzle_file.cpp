@@ -1,13 +1,25 @@
 // The .kvr layout byte by byte, malformed files, and saves that fail without harm.
 #include "fakes.h"
 #include "files/load_save.h"
+#include "model/board.h"
+#include "model/colour.h"
+#include "recording_prompter.h"
 #include "test_files.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QList>
+#include <QObject>
+#include <QString>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QtGlobal>
 
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
+#include <string>
+
 #include <sys/resource.h>
 
 using namespace kavrin;

@@ -3,9 +3,29 @@
 #include "checking/dead_squares.h"
 #include "commands/solve_command.h"
 #include "fakes.h"
+#include "host/host.h"
 #include "host/messages.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "recording_prompter.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <deque>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

@@ -1,9 +1,16 @@
 // The wheel hook: one step a notch in its direction, events without vertical movement, and Cancel.
 #include "mouse_wheel.h"
 
+#include <QChar>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QList>
+#include <QPoint>
+#include <QString>
 #include <QTest>
 #include <QWheelEvent>
 
+#include <initializer_list>
 #include <memory>
 
 using kavrin::CMouseWheel;

@@ -1,11 +1,16 @@
 // The file-type registration against a registry in memory: texts, what is kept, what is rewritten.
 #include "registry.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
+#include <QMetaType>
+#include <QObject>
+#include <QString>
 #include <QTest>
 
 #include <cstddef>
 #include <map>
+#include <optional>
 
 using namespace kavrin;
 

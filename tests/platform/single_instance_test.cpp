@@ -5,15 +5,22 @@
 #include "single_instance.h"
 #include "test_files.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QList>
 #include <QLocalSocket>
+#include <QObject>
 #include <QSignalSpy>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVariant>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <vector>
 

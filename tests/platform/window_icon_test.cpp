@@ -1,9 +1,17 @@
 // Window icons: our own picture in every size, given to the window, its owner chain and the application.
 #include "window_icon.h"
 
+#include <QColor>
 #include <QGuiApplication>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QPixmap>
+#include <QSize>
 #include <QTest>
 #include <QWindow>
+
+#include <initializer_list>
 
 class WindowIconTest : public QObject {
     Q_OBJECT

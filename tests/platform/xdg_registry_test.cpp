@@ -1,19 +1,29 @@
 // The desktop registry end to end in private XDG folders: what is written, what is read back, and
 // registrations of other programs left alone. test_start asks the desktop's own tools.
+#include "file_permissions.h"
+#include "registry.h"
+#include "test_files.h"
 #include "window_icon.h"
 #include "xdg_registry.h"
 
-#include "file_permissions.h"
-#include "test_files.h"
-
+#include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QList>
+#include <QObject>
 #include <QProcess>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtGlobal>
 
+#include <array>
 #include <csignal>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 

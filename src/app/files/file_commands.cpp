@@ -2,14 +2,19 @@
 #include "file_commands.h"
 
 #include "files/open_path.h"
+#include "files/recent_list.h"
 #include "host/messages.h"
 #include "puzzle_dialogs.h"
 #include "recent_menu.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
+#include <QList>
 #include <QMimeData>
 #include <QUrl>
+
+#include <string>
 
 namespace kavrin {
 

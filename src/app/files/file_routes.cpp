@@ -3,11 +3,14 @@
 
 #include "files/load_save.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDropEvent>
+#include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <utility>
 
 namespace kavrin {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "file_commands.h"
+#include "host/host.h"
+#include "model/board.h"
 #include "puzzle_dialogs.h"
 #include "recent_menu.h"
 
@@ -13,11 +15,6 @@
 
 #include <functional>
 #include <memory>
-
-class QAction;
-class QMenu;
-class QMimeData;
-class QWidget;
 
 namespace kavrin {
 

@@ -2,7 +2,10 @@
 #include "puzzle_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFileDialog>
+#include <QList>
+#include <QWidget>
 
 namespace kavrin {
 

@@ -3,10 +3,15 @@
 
 #include <QAction>
 #include <QFontMetrics>
+#include <QList>
 #include <QMenu>
+#include <QPaintDevice>
+#include <QVariant>
 #include <QWidget>
+#include <QtGlobal>
 
 #include <algorithm>
+#include <utility>
 
 namespace kavrin {
 

@@ -12,7 +12,6 @@
 
 class QAction;
 class QMenu;
-class QWidget;
 
 namespace kavrin {
 

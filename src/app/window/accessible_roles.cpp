@@ -4,7 +4,10 @@
 #include "solve_panel.h"
 #include "square_view.h"
 
+#include <QAccessible>
 #include <QAccessibleWidget>
+#include <QObject>
+#include <QString>
 
 namespace kavrin {
 

@@ -10,14 +10,24 @@
 #include "host/messages.h"
 #include "mouse_wheel.h"
 #include "qt_host.h"
+#include "recent_menu.h"
 #include "solve_panel.h"
 
 #include <QApplication>
-#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMargins>
+#include <QMenu>
 #include <QMenuBar>
+#include <QRect>
 #include <QScreen>
+#include <QSize>
 #include <QWindow>
+
+#include <cstddef>
+#include <functional>
+#include <utility>
 
 namespace kavrin {
 

@@ -1,31 +1,33 @@
 // The game window: the grid, the focus frame, the available-numbers panel and the menus.
 #pragma once
 
+#include "file_commands.h"
 #include "file_routes.h"
 #include "game_host.h"
 #include "generation/uniform_source.h"
+#include "host/host.h"
+#include "model/board.h"
 #include "model/candidates.h"
+#include "model/square.h"
 #include "square_input.h"
 #include "square_view.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMainWindow>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
 
 #include <array>
 #include <bitset>
-#include <functional>
 #include <memory>
-
-class QAction;
-class QKeyEvent;
-class QKeySequence;
-class QMenu;
-class QMimeData;
 
 namespace kavrin {
 
 class CMouseWheel;
 class SolvePanel;
-class frmWait;
 
 // It lays the window out and hands each event on: the squares' input to SquareInput, the engine's
 // requests to GameHost, and the files to FileRoutes.

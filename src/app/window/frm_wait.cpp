@@ -1,8 +1,10 @@
 // The wait window's sizing and its key handling.
 #include "frm_wait.h"
 
-#include <QCloseEvent>
+#include <QFont>
 #include <QKeyEvent>
+#include <Qt>
+#include <QtGlobal>
 
 namespace kavrin {
 

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QLabel>
+#include <QObject>
+#include <QString>
 #include <QWidget>
-
-#include <functional>
 
 namespace kavrin {
 

@@ -6,9 +6,13 @@
 #include "qt_host.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
+#include <QPoint>
+#include <QRect>
 #include <QScopedValueRollback>
+#include <QString>
 #include <QWidget>
 
 #include <utility>

@@ -6,14 +6,26 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
+#include <QMargins>
 #include <QMessageBox>
+#include <QObject>
+#include <QRect>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSize>
+#include <QSizePolicy>
 #include <QSpacerItem>
 #include <QWindow>
+#include <QtGlobal>
+
+#include <string>
 
 #include <algorithm>
 

@@ -7,10 +7,9 @@
 #include <QColor>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <string_view>
-
-class QWidget;
 
 namespace kavrin {
 

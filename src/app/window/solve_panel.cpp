@@ -3,9 +3,15 @@
 
 #include "grid_layout.h"
 
+#include <QChar>
+#include <QFont>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRect>
+#include <QSize>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <algorithm>
 #include <cmath>

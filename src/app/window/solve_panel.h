@@ -2,11 +2,15 @@
 #pragma once
 
 #include "model/candidates.h"
+#include "model/square.h"
 
 #include <QFrame>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
 
 #include <array>
-#include <memory>
 
 namespace kavrin {
 

@@ -4,6 +4,7 @@
 #include "model/colour.h"
 
 #include <QKeyEvent>
+#include <QtGlobal>
 
 namespace kavrin {
 

@@ -2,13 +2,12 @@
 #pragma once
 
 #include "model/board.h"
+#include "model/square.h"
 #include "square_view.h"
 
 #include <Qt>
 
 #include <array>
-
-class QKeyEvent;
 
 namespace kavrin {
 

@@ -1,11 +1,15 @@
 // Drawing a square's digit and sending out its input.
 #include "square_view.h"
 
+#include "model/square.h"
 #include "qt_host.h"
 
 #include <QAccessible>
+#include <QFont>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRect>
 
 namespace kavrin {
 

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "model/board.h"
+#include "model/colour.h"
 
 #include <QFrame>
-
-class QKeyEvent;
+#include <QObject>
+#include <QString>
+#include <QWidget>
 
 namespace kavrin {
 

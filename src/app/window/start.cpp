@@ -1,17 +1,30 @@
 // Main: one copy at a time, the .kvr type registered, then the game window.
 #include "start.h"
 
+#include "file_commands.h"
+#include "file_routes.h"
 #include "files/open_path.h"
 #include "files/recent_list.h"
 #include "frm_game.h"
+#include "generation/uniform_source.h"
+#include "puzzle_dialogs.h"
 #include "qt_host.h"
+#include "registry.h"
 #include "single_instance.h"
 #include "window_icon.h"
 #include "xdg_registry.h"
 
 #include <QApplication>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QList>
+#include <QObject>
+#include <QString>
 
 #include <chrono>
+#include <cstdint>
+#include <memory>
 
 namespace kavrin {
 

@@ -1,6 +1,9 @@
 // File names as bytes, the cleaning of paths from outside, and reads that cannot be held up.
 #include "files/open_path.h"
 
+#include <QChar>
+#include <QStringView>
+
 #include <cerrno>
 
 #include <fcntl.h>

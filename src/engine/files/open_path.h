@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <optional>
 

@@ -4,6 +4,7 @@
 #include "files/open_path.h"
 #include "host/messages.h"
 
+#include <QChar>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,7 +12,10 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cstddef>
 #include <optional>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include <sys/stat.h>

@@ -2,6 +2,7 @@
 #include "solving/batch_solve.h"
 
 #include "host/silent_host.h"
+#include "model/candidates.h"
 #include "solving/fast_solver.h"
 #include "solving/logic_solver.h"
 #include "solving/search.h"

@@ -2,13 +2,21 @@
 #include "puzzle_dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QList>
+#include <QObject>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 
 #include <functional>
+#include <optional>
 
 using kavrin::PuzzleFileDialogs;
 

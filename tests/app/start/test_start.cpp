@@ -3,11 +3,17 @@
 // nothing in a file's place or in a file's name that keeps the first start from opening its file.
 #include "test_files.h"
 
+#include <QByteArray>
+#include <QChar>
 #include <QDir>
 #include <QFile>
+#include <QList>
+#include <QObject>
 #include <QProcess>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtGlobal>
 
 #include <sys/stat.h>
 #include <unistd.h>

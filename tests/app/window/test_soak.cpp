@@ -1,18 +1,51 @@
 // A seeded random-input soak of the game window: keys, buttons, wheel, panel, drops, commands and
 // cancelled searches, with the grid, its picture and the window's state checked after each action.
 // Rerun a failure with KAVRIN_SOAK_SEED set to the seed it printed; KAVRIN_SOAK_ACTIONS lengthens it.
+#include "frm_game.h"
+#include "frm_wait.h"
+#include "generation/uniform_source.h"
+#include "host/host.h"
+#include "model/board.h"
+#include "model/square.h"
+#include "qt_host.h"
+#include "scripted_dialogs.h"
+#include "solve_panel.h"
+#include "square_view.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
-#include "qt_host.h"
-#include "solve_panel.h"
-#include "square_view.h"
-
+#include <QAction>
+#include <QApplication>
+#include <QByteArray>
+#include <QChar>
+#include <QColor>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFile>
 #include <QImage>
+#include <QKeyEvent>
+#include <QList>
 #include <QMimeData>
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QUrl>
+#include <QWidget>
+#include <QtGlobal>
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
+#include <optional>
 #include <random>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

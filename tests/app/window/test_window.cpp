@@ -1,17 +1,47 @@
 // The game window through real Qt events: layout, input, panel, commands and the search.
-#include "window_fixture.h"
-
+#include "frm_game.h"
+#include "frm_wait.h"
+#include "host/host.h"
 #include "host/messages.h"
+#include "model/board.h"
+#include "model/colour.h"
+#include "model/square.h"
 #include "qt_host.h"
+#include "recording_prompter.h"
+#include "scripted_dialogs.h"
 #include "solve_panel.h"
 #include "square_view.h"
+#include "window_fixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QByteArray>
+#include <QColor>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QImage>
 #include <QLabel>
+#include <QList>
 #include <QMessageBox>
+#include <QObject>
+#include <QPixmap>
+#include <QPoint>
+#include <QRect>
 #include <QScreen>
+#include <QSize>
+#include <QString>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
 #include <QWindow>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

@@ -1,16 +1,41 @@
 // Files through the real window: Load and Save, the recent items, the command line and drops.
 #include "file_permissions.h"
+#include "files/recent_list.h"
+#include "frm_game.h"
+#include "host/host.h"
+#include "host/messages.h"
+#include "model/board.h"
+#include "recording_prompter.h"
+#include "scripted_dialogs.h"
+#include "solve_panel.h"
+#include "square_view.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
-#include "files/recent_list.h"
-#include "host/messages.h"
-#include "solve_panel.h"
-#include "square_view.h"
-
+#include <QAction>
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
+#include <QList>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
+#include <QWidget>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cstddef>
+#include <deque>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <sys/stat.h>
 

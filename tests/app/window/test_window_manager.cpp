@@ -1,17 +1,41 @@
 // The game window under a real window manager, icewm on an Xvfb of its own: where the frame
 // stands, where the keys go once the player clicks the window a search has disabled or a command
 // is done, and a later start's file bringing the window forward.
+#include "frm_game.h"
+#include "frm_wait.h"
+#include "host/host.h"
+#include "model/board.h"
+#include "recording_prompter.h"
+#include "square_view.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
-#include "square_view.h"
-
+#include <QApplication>
+#include <QByteArray>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QList>
+#include <QMargins>
 #include <QMessageBox>
+#include <QObject>
+#include <QPoint>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSize>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 #include <QWindow>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cstddef>
+#include <deque>
+#include <initializer_list>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

@@ -2,8 +2,14 @@
 // and the ways a test reaches it: commands by caption, drops, and actions during a search.
 #pragma once
 
+#include "file_commands.h"
+#include "file_routes.h"
 #include "frm_game.h"
 #include "frm_wait.h"
+#include "generation/uniform_source.h"
+#include "model/board.h"
+#include "model/square.h"
+#include "puzzle_dialogs.h"
 #include "qt_host.h"
 #include "recording_prompter.h"
 #include "scripted_dialogs.h"
@@ -11,18 +17,31 @@
 #include <QPushButton>
 #include <QAction>
 #include <QApplication>
+#include <QByteArray>
+#include <QChar>
 #include <QDialogButtonBox>
 #include <QDropEvent>
+#include <QEvent>
 #include <QLabel>
+#include <QList>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QObject>
+#include <QPoint>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QVariant>
+#include <QWidget>
 #include <QWindow>
+#include <QtGlobal>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 namespace kavrin::test {
 

@@ -3,8 +3,18 @@
 #include "files/open_path.h"
 #include "test_files.h"
 
+#include <QByteArray>
+#include <QChar>
+#include <QFile>
+#include <QList>
+#include <QMetaType>
+#include <QObject>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <initializer_list>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>

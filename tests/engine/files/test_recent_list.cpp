@@ -1,12 +1,19 @@
 // The recent-files list file: reading, writing, adding, removing and shortened captions.
-#include "test_files.h"
 #include "files/open_path.h"
 #include "files/recent_list.h"
+#include "test_files.h"
 
+#include <QByteArray>
+#include <QChar>
 #include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QObject>
 #include <QStandardPaths>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtGlobal>
 
 #include <sys/stat.h>
 #include <unistd.h>
