@@ -12,7 +12,6 @@
 #include "solving/fast_solver.h"
 
 #include <algorithm>
-#include <cstring>
 #include <initializer_list>
 #include <optional>
 #include <random>
@@ -46,7 +45,7 @@ void copyText(std::string_view text, char* out, std::size_t size)
     if (out == nullptr || size == 0)
         return;
     const std::size_t kept = std::min(text.size(), size - 1);
-    std::memcpy(out, text.data(), kept);
+    text.copy(out, kept);
     out[kept] = '\0';
 }
 

@@ -44,7 +44,7 @@ static void statuses(void)
     kavrin_generate_options options = {"no-such-grade", KAVRIN_SYMMETRY_NONE, 1, 0, 0};
     expect(kavrin_generate(&options, grid, NULL) == KAVRIN_BAD_ARGUMENT, "generate an unknown grade");
     options.grade = "easy";
-    options.symmetry = (kavrin_symmetry)7;
+    options.symmetry = 7;
     expect(kavrin_generate(&options, grid, NULL) == KAVRIN_BAD_ARGUMENT, "generate an unknown symmetry");
     options.symmetry = KAVRIN_SYMMETRY_NONE;
     options.lowest_rating = 8;

@@ -64,7 +64,7 @@ typedef enum kavrin_symmetry {
 typedef struct kavrin_generate_options {
     const char *grade;           /* "easy", "medium", "hard", "expert" or "extreme"; NULL for any
                                     grade when a rating range is given, else for "hard" */
-    kavrin_symmetry symmetry;
+    int symmetry;                /* a kavrin_symmetry; an int, so any value is safe to check */
     unsigned long long seed;     /* the same seed and options give the same puzzle */
     double lowest_rating;        /* a rating range, both ends included, used when */
     double highest_rating;       /* highest_rating is above 0 */
