@@ -10,6 +10,9 @@
 #ifndef KAVRIN_KAVRIN_H
 #define KAVRIN_KAVRIN_H
 
+/* A C header: C++'s modern spellings do not apply. */
+/* NOLINTBEGIN(modernize-deprecated-headers,modernize-use-using) */
+
 #include <stddef.h>
 
 #ifdef __cplusplus
@@ -79,5 +82,7 @@ kavrin_status kavrin_generate(const kavrin_generate_options *options, char puzzl
 #ifdef __cplusplus
 }
 #endif
+
+/* NOLINTEND(modernize-deprecated-headers,modernize-use-using) */
 
 #endif
