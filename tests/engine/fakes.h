@@ -4,7 +4,9 @@
 #include "files/puzzle_line.h"
 #include "host/host.h"
 #include "model/board.h"
+#include "model/candidates.h"
 #include "model/colour.h"
+#include "model/geometry.h"
 #include "model/square.h"
 #include "recording_prompter.h"
 
@@ -23,6 +25,21 @@
 #include <vector>
 
 namespace kavrin::test {
+
+// Squares as the grading code counts them, from 0: r and c from 1 as players say them.
+constexpr int sq(int r, int c)
+{
+    return squareAt(r - 1, c - 1);
+}
+
+// "147" as a DigitMask.
+inline DigitMask maskOf(std::string_view digits)
+{
+    DigitMask mask = 0;
+    for (const char d : digits)
+        mask |= static_cast<DigitMask>(1u << (d - '0'));
+    return mask;
+}
 
 class RecordingWait final : public WaitWindow {
 public:

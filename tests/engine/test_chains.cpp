@@ -16,11 +16,6 @@ using namespace kavrin::test;
 namespace {
 using Finder = std::optional<Finding> (*)(const Pencilmarks&);
 
-// Squares as the grading code counts them, from 0: r and c from 1 as players say them.
-constexpr int sq(int r, int c)
-{
-    return (r - 1) * 9 + c - 1;
-}
 constexpr int row(int r) { return rowHouse(r - 1); }
 constexpr int column(int c) { return columnHouse(c - 1); }
 constexpr int block(int b) { return blockHouse(b - 1); }

@@ -16,19 +16,6 @@ using namespace kavrin::test;
 
 namespace {
 
-constexpr int sq(int r, int c)
-{
-    return (r - 1) * 9 + c - 1;
-}
-
-DigitMask maskOf(std::string_view digits)
-{
-    DigitMask mask = 0;
-    for (const char d : digits)
-        mask |= static_cast<DigitMask>(1u << (d - '0'));
-    return mask;
-}
-
 Grid gridOf(std::string_view line)
 {
     Grid grid{};
@@ -137,7 +124,7 @@ std::string shuffled(std::string_view puzzle, std::mt19937_64& random)
             std::array<int, 3> lines{0, 1, 2};
             std::shuffle(lines.begin(), lines.end(), random);
             for (int k = 0; k < 3; ++k)
-                (*order)[static_cast<std::size_t>(b * 3 + k)] = bands[static_cast<std::size_t>(b)] * 3 + lines[static_cast<std::size_t>(k)];
+                (*order)[static_cast<std::size_t>(b) * 3 + static_cast<std::size_t>(k)] = bands[static_cast<std::size_t>(b)] * 3 + lines[static_cast<std::size_t>(k)];
         }
     }
     const bool turned = random() % 2 == 1;

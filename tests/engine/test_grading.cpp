@@ -36,20 +36,6 @@ using namespace kavrin;
 using namespace kavrin::test;
 
 namespace {
-// Squares as the ladder counts them, from 0: r and c from 1 as players say them.
-constexpr int sq(int r, int c)
-{
-    return (r - 1) * 9 + c - 1;
-}
-
-DigitMask maskOf(std::string_view digits)
-{
-    DigitMask mask = 0;
-    for (const char d : digits)
-        mask |= static_cast<DigitMask>(1u << (d - '0'));
-    return mask;
-}
-
 std::vector<int> squaresOf(std::initializer_list<int> rows, std::initializer_list<int> columns)
 {
     std::vector<int> squares;
