@@ -1,5 +1,5 @@
 // The batch solver: digit bit sets, propagation of singles and box-line eliminations, branching
-// on the fewest digits.
+// on a square with the fewest digits.
 //
 // Layout and invariants:
 // - A Set holds squares in four 32-bit lanes. Square i (0..80, row-major) is bit i % 27 of lane
@@ -9,10 +9,11 @@
 //   has ruled it out. Filled squares are taken out by masking with empty.
 // - holds[d]: the tally bits (tallyHouses) of the houses that hold a d + 1.
 // - empty: the squares that hold nothing; digits: what the others hold.
-// Only place() and eliminateBoxLines() change them, and neither removes a digit from a square
-// that a solution of the state puts there. Propagation fails when an empty square has no digit
-// left, or, once naked singles stall, when a house has no square left for a digit it lacks; it
-// never fails on a state with a solution.
+// Only place(), eliminateBoxLines() and the search's bound change them. The first two never
+// remove a digit from a square that a solution of the state puts there; the bound removes only
+// digits of solutions that are not below the smallest one found. Propagation fails when an empty
+// square has no digit left, or, once naked singles stall, when a house has no square left for a
+// digit it lacks; it never fails on a state with a solution.
 #include "solving/fast_solver.h"
 
 #include "model/geometry.h"
@@ -59,6 +60,12 @@ int lowest(Set s)
     const auto h = reinterpret_cast<Halves>(s);
     const int at = h[0] != 0 ? std::countr_zero(h[0]) : 64 + std::countr_zero(h[1]);
     return at / 32 * 27 + at % 32;
+}
+
+int popcount(Set s)
+{
+    const auto h = reinterpret_cast<Halves>(s);
+    return std::popcount(h[0]) + std::popcount(h[1]);
 }
 
 Set withoutLowest(Set s)
@@ -329,38 +336,74 @@ struct State {
         return true;
     }
 
-    // An empty square with the fewest digits left, the first in index order among them.
-    int fewestDigitsSquare() const
+    // Bit slices of each empty square's count of digits left: count = 1 b1 + 2 b2 + 4 b4 + 8 b8.
+    struct DigitCounts {
+        Set b1, b2, b4, b8;
+        Set with(int n) const
+        {
+            return (n & 1 ? b1 : ~b1) & (n & 2 ? b2 : ~b2) & (n & 4 ? b4 : ~b4) & (n & 8 ? b8 : ~b8);
+        }
+    };
+
+    DigitCounts digitCounts() const
     {
-        // Bit slices of each square's count: count = b1 + 2 b2 + 4 b4 + 8 b8.
-        Set b1{}, b2{}, b4{}, b8{};
+        DigitCounts c{};
         for (int d = 0; d < 9; ++d) {
-            const Set c2 = b1 & left(d);
-            b1 ^= left(d);
-            const Set c4 = b2 & c2;
-            b2 ^= c2;
-            b8 |= b4 & c4;
-            b4 ^= c4;
+            const Set c2 = c.b1 & left(d);
+            c.b1 ^= left(d);
+            const Set c4 = c.b2 & c2;
+            c.b2 ^= c2;
+            c.b8 |= c.b4 & c4;
+            c.b4 ^= c4;
         }
-        for (int n = 2; n < 9; ++n) {
-            const Set with = empty & (n & 1 ? b1 : ~b1) & (n & 2 ? b2 : ~b2) & (n & 4 ? b4 : ~b4) &
-                             (n & 8 ? b8 : ~b8);
-            if (any(with))
-                return lowest(with);
+        return c;
+    }
+
+    // The empty squares with the fewest digits left (two or more: singles are placed by then).
+    Set fewestDigits(const DigitCounts& counts) const
+    {
+        for (int n = 2; n < 9; ++n)
+            if (const Set with = empty & counts.with(n); any(with))
+                return with;
+        return empty;
+    }
+
+    // The first in index order of the squares with the fewest digits left.
+    int firstWithFewestDigits() const { return lowest(fewestDigits(digitCounts())); }
+
+    // Of the squares with the fewest digits left, the one whose digits reach furthest: it sees
+    // the most empty squares (four points each) and squares with two digits (one each). This
+    // halves the guesses on hard puzzles against the first such square.
+    int mostConstrainingSquare() const
+    {
+        const DigitCounts counts = digitCounts();
+        const Set pairs = empty & counts.with(2);
+        int best = 0, bestScore = -1;
+        for (Set s = fewestDigits(counts); any(s); s = withoutLowest(s)) {
+            const int square = lowest(s);
+            const Set peers = kLaneMasks.peers[static_cast<std::size_t>(square)];
+            const int score = 4 * popcount(empty & peers) + popcount(pairs & peers);
+            if (score > bestScore) {
+                bestScore = score;
+                best = square;
+            }
         }
-        return lowest(empty);
+        return best;
     }
 };
 
 // Depth-first from the square with the fewest digits left, smallest digit first (or in a random
-// order), counting solutions up to the limit. The levels are a stack of its own, so that the
-// whole search is one function, compiled once for any x86-64 and once for AVX2 and BMI2.
+// order), counting solutions up to the limit, and, when asked, keeping to solutions below the
+// smallest one found so far.
+// The levels are a stack of its own, so that the whole search is one function, compiled once for
+// any x86-64 and once for AVX2 and BMI2.
 class BitSearch {
 public:
-    explicit BitSearch(long long limit) : limit_(limit), random_(nullptr), boxLines_(true) {}
+    // Past the first solution, belowBest keeps to smaller ones.
+    BitSearch(long long limit, bool belowBest) : limit_(limit), random_(nullptr), boxLines_(true), belowBest_(belowBest) {}
     // Each square's digits in a random order, and singles alone: box-line eliminations would
     // change the squares chosen, and so the grid a seed gives.
-    explicit BitSearch(std::mt19937_64& random) : limit_(1), random_(&random), boxLines_(false) {}
+    explicit BitSearch(std::mt19937_64& random) : limit_(1), random_(&random), boxLines_(false), belowBest_(false) {}
 
     // Propagates, then records a solution or branches.
     void settle(const State& start);
@@ -368,10 +411,8 @@ public:
     [[gnu::always_inline]] void search(const State& start)
     {
         levels_[0].state = start;
-        if (!levels_[0].state.propagate(boxLines_))
-            return;
         int depth = 0;
-        if (!open(levels_[0]))
+        if (!settleLevel(levels_[0].state) || !open(levels_[0]))
             return;
         while (depth >= 0) {
             Level& level = levels_[static_cast<std::size_t>(depth)];
@@ -383,10 +424,10 @@ public:
             if (!level.state.fits(d, level.square))
                 continue;
             ++guesses_;
-            Level& next = levels_[static_cast<std::size_t>(depth + 1)];
+            Level& next = levels_[static_cast<std::size_t>(depth) + 1];
             next.state = level.state;
             next.state.place(level.square, d);
-            if (next.state.propagate(boxLines_) && open(next))
+            if (settleLevel(next.state) && open(next))
                 ++depth;
         }
     }
@@ -403,6 +444,33 @@ private:
         std::array<std::uint8_t, 9> order;
     };
 
+    // Propagates, and once a solution is known keeps the state to smaller ones: false when the
+    // state has none left.
+    bool settleLevel(State& state) const
+    {
+        for (;;) {
+            if (!state.propagate(boxLines_))
+                return false;
+            if (!belowBest_ || count_ == 0)
+                return true;
+            const auto differs = std::mismatch(state.digits.begin(), state.digits.end(), smallest_.begin());
+            if (differs.first == state.digits.end())
+                return false; // the best one itself
+            if (*differs.first != 0)
+                return *differs.first < *differs.second;
+            // The first square off the best one's path is empty: no digit above the best one's.
+            const int square = static_cast<int>(differs.first - state.digits.begin());
+            bool narrowed = false;
+            for (int d = *differs.second; d < 9; ++d)
+                if (state.fits(d, square)) {
+                    state.where[static_cast<std::size_t>(d)] &= ~kLaneMasks.squares[static_cast<std::size_t>(square)];
+                    narrowed = true;
+                }
+            if (!narrowed)
+                return true;
+        }
+    }
+
     // Records a solved level; readies an unsolved one to branch. True for the second.
     bool open(Level& level)
     {
@@ -410,7 +478,10 @@ private:
             record(level.state.digits);
             return false;
         }
-        level.square = level.state.fewestDigitsSquare();
+        // A search that ends at its first solution (a seed's grid among them, which depends on
+        // the squares chosen) takes the plain choice, which finds one sooner in a loose grid;
+        // one that must go on past it takes the square that fails soonest.
+        level.square = limit_ == 1 ? level.state.firstWithFewestDigits() : level.state.mostConstrainingSquare();
         level.tried = 0;
         level.order = {0, 1, 2, 3, 4, 5, 6, 7, 8};
         if (random_)
@@ -427,6 +498,7 @@ private:
     long long limit_;
     std::mt19937_64* random_;
     bool boxLines_;
+    bool belowBest_;
     long long count_ = 0;
     long long guesses_ = 0;
     Grid smallest_{};
@@ -477,7 +549,7 @@ Grid firstInIndexOrder(State state, Grid known, long long& guesses)
                 continue;
             State trial = state;
             trial.place(square, d);
-            BitSearch probe(1);
+            BitSearch probe(1, false);
             probe.settle(trial);
             guesses += probe.guesses() + 1;
             if ((smaller = probe.count() > 0)) {
@@ -513,9 +585,11 @@ SolutionCount CountSolutions(const Grid& grid, long long limit)
             return {}; // repeats a given of its row, column or block
         start.place(s, digit - 1);
     }
-    // Past one solution, so that a unique puzzle's only one is known to be the first.
+    // Past one solution, so that a unique puzzle's only one is known to be the first. Asked for
+    // no more than one, the search keeps to solutions below the first it finds: proving that
+    // none is smaller costs less than proving that there is no other.
     const long long cap = std::max(limit, 2LL);
-    BitSearch counting(cap);
+    BitSearch counting(cap, limit <= 1);
     counting.settle(start);
     SolutionCount result{std::min(counting.count(), std::max(limit, 1LL)), counting.smallest(), counting.guesses()};
     // Stopped at the cap, the smallest solution seen need not be the first.
