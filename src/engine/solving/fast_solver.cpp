@@ -20,6 +20,13 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
+
+// Pairs of sets pass between small functions that are all inlined into the search, so GCC's
+// note that passing AVX vectors changed the ABI concerns no call that is made.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 
 namespace kavrin {
 
@@ -134,9 +141,40 @@ constexpr LaneMasks kLaneMasks = [] {
     return m;
 }();
 
+// Two digits' sets side by side, the second in lanes 4 to 7: houses are tallied and box-line
+// eliminations found two digits at a time, in one AVX2 instruction.
+using Pair = std::uint32_t __attribute__((vector_size(32)));
+using PairHalves = std::uint64_t __attribute__((vector_size(32)));
+
+Pair twofold(Set s)
+{
+    return __builtin_shufflevector(s, s, 0, 1, 2, 3, 0, 1, 2, 3);
+}
+
+constexpr Pair twofold(std::uint32_t bits)
+{
+    return Pair{bits, bits, bits, 0, bits, bits, bits, 0};
+}
+
+bool any(Pair p)
+{
+    const auto h = reinterpret_cast<PairHalves>(p);
+    return ((h[0] | h[1]) | (h[2] | h[3])) != 0;
+}
+
+Set firstOf(Pair p)
+{
+    return __builtin_shufflevector(p, p, 0, 1, 2, 3);
+}
+
+Set secondOf(Pair p)
+{
+    return __builtin_shufflevector(p, p, 4, 5, 6, 7);
+}
+
 // Squares seen once and at least twice while houses are folded onto their tally bits.
 struct Tally {
-    Set once, twice;
+    Pair once, twice;
 };
 
 Tally operator+(Tally a, Tally b)
@@ -154,21 +192,26 @@ Tally operator>>(Tally t, int n)
     return {t.once >> n, t.twice >> n};
 }
 
-Tally seen(Set s)
+Tally seen(Pair s)
 {
-    return {s, Set{}};
+    return {s, Pair{}};
 }
 
-// Lane 3 of the result holds the given lane of t; the others are empty.
+// Lane 3 of each digit's lanes holds the given lane of t; the others are empty.
+template <int lane>
+Pair laneToLast(Pair p)
+{
+    return __builtin_shufflevector(p, Pair{}, 8, 8, 8, lane, 8, 8, 8, 4 + lane);
+}
+
 template <int lane>
 Tally laneToLast(Tally t)
 {
-    return {__builtin_shufflevector(t.once, Set{}, 4, 5, 6, lane),
-            __builtin_shufflevector(t.twice, Set{}, 4, 5, 6, lane)};
+    return {laneToLast<lane>(t.once), laneToLast<lane>(t.twice)};
 }
 
-// The 27 houses of one digit's squares tallied at once, each on its own bit.
-Tally tallyHouses(Set w)
+// The 27 houses of two digits' squares tallied at once, each on its own bit.
+Tally tallyHouses(Pair w)
 {
     const Tally pair = seen(w) + seen(w << 1);
     const Tally four = pair + (pair << 2);
@@ -177,17 +220,18 @@ Tally tallyHouses(Set w)
     const Tally blocks = three + (three >> 9) + (three >> 18);
     const Tally bands = seen(w) + seen(w >> 9) + seen(w >> 18);
     const Tally columns = laneToLast<0>(bands) + laneToLast<1>(bands) + laneToLast<2>(bands);
-    return {(rows.once & kRowEnds) | (blocks.once & kBlockStarts) | (columns.once & kColumnEnds),
-            (rows.twice & kRowEnds) | (blocks.twice & kBlockStarts) | (columns.twice & kColumnEnds)};
+    const Pair rowEnds = twofold(kRowEnds), blockStarts = twofold(kBlockStarts), columnEnds = twofold(kColumnEnds);
+    return {(rows.once & rowEnds) | (blocks.once & blockStarts) | (columns.once & columnEnds),
+            (rows.twice & rowEnds) | (blocks.twice & blockStarts) | (columns.twice & columnEnds)};
 }
 
 // Three groups of three marks, `step` bits apart within a group and `3 step` between groups;
 // for each mark, the marks of the other two in its group.
 template <int step>
-Set othersInGroup(Set marks)
+Pair othersInGroup(Pair marks)
 {
     constexpr std::uint32_t firsts = 1u | 1u << (3 * step) | 1u << (6 * step);
-    const Set first = everyLane(firsts), second = everyLane(firsts << step), third = everyLane(firsts << (2 * step));
+    constexpr Pair first = twofold(firsts), second = twofold(firsts << step), third = twofold(firsts << (2 * step));
     return ((marks << step) & (second | third)) | ((marks << (2 * step)) & third) |
            ((marks >> step) & (first | second)) | ((marks >> (2 * step)) & first);
 }
@@ -196,50 +240,53 @@ Set othersInGroup(Set marks)
 constexpr std::uint32_t kThirdStarts = 0x1249249;
 
 // For each third of a row, the other thirds of its row, and those of its block.
-Set othersInRow(Set thirds)
+Pair othersInRow(Pair thirds)
 {
     return othersInGroup<3>(thirds);
 }
 
-Set othersInBlock(Set thirds)
+Pair othersInBlock(Pair thirds)
 {
     // A block's thirds are 9 bits apart, one in each row of the band.
-    return ((thirds << 9) | (thirds << 18) | (thirds >> 9) | (thirds >> 18)) & everyLane(kThirdStarts);
+    return ((thirds << 9) | (thirds << 18) | (thirds >> 9) | (thirds >> 18)) & twofold(kThirdStarts);
 }
 
 // For each column of a band (bit c of its lane), the other columns of its block in that band,
 // and the same column in the other bands.
-Set othersInStack(Set columns)
+Pair othersInStack(Pair columns)
 {
     return othersInGroup<1>(columns);
 }
 
-Set othersInColumn(Set columns)
+Pair othersInColumn(Pair columns)
 {
-    return __builtin_shufflevector(columns, columns, 1, 2, 0, 3) | __builtin_shufflevector(columns, columns, 2, 0, 1, 3);
+    return __builtin_shufflevector(columns, columns, 1, 2, 0, 3, 5, 6, 4, 7) |
+           __builtin_shufflevector(columns, columns, 2, 0, 1, 3, 6, 4, 5, 7);
 }
 
-// The squares of one digit that box-line reasoning rules out: a digit confined to one line of a
-// block leaves the rest of that line, and one confined to one block in a line leaves the rest
+// The squares of two digits that box-line reasoning rules out: a digit confined to one line of
+// a block leaves the rest of that line, and one confined to one block in a line leaves the rest
 // of that block.
-Set boxLineEliminations(Set w)
+Pair boxLineEliminations(Pair w)
 {
     // blockInRow: a third that holds every place of its block; rowInBlock: every place of its
     // row. The same for the columns of a band, each standing for its three squares there.
-    const Set thirds = (w | w >> 1 | w >> 2) & everyLane(kThirdStarts);
-    const Set blockInRow = thirds & ~othersInBlock(thirds);
-    const Set rowInBlock = thirds & ~othersInRow(thirds);
-    const Set lostThirds = othersInRow(blockInRow) | othersInBlock(rowInBlock);
-    const Set columns = (w | w >> 9 | w >> 18) & everyLane(0x1FF);
-    const Set blockInColumn = columns & ~othersInStack(columns);
-    const Set columnInBlock = columns & ~othersInColumn(columns);
-    const Set lostColumns = othersInColumn(blockInColumn) | othersInStack(columnInBlock);
+    const Pair thirds = (w | w >> 1 | w >> 2) & twofold(kThirdStarts);
+    const Pair blockInRow = thirds & ~othersInBlock(thirds);
+    const Pair rowInBlock = thirds & ~othersInRow(thirds);
+    const Pair lostThirds = othersInRow(blockInRow) | othersInBlock(rowInBlock);
+    const Pair columns = (w | w >> 9 | w >> 18) & twofold(0x1FF);
+    const Pair blockInColumn = columns & ~othersInStack(columns);
+    const Pair columnInBlock = columns & ~othersInColumn(columns);
+    const Pair lostColumns = othersInColumn(blockInColumn) | othersInStack(columnInBlock);
     return (lostThirds | lostThirds << 1 | lostThirds << 2) | (lostColumns | lostColumns << 9 | lostColumns << 18);
 }
 
 struct State {
-    std::array<Set, 9> where;
-    std::array<Set, 9> holds;
+    // Nine digits and a tenth that goes nowhere and is in every house, so that digits go two
+    // at a time.
+    std::array<Set, 10> where;
+    std::array<Set, 10> holds;
     Set empty;
     Grid digits;
 
@@ -250,6 +297,8 @@ struct State {
         State s;
         s.where.fill(kAllSquares);
         s.holds.fill(Set{});
+        s.where[9] = Set{};
+        s.holds[9] = kHouseEnds;
         s.empty = kAllSquares;
         s.digits.fill(0);
         return s;
@@ -257,6 +306,19 @@ struct State {
 
     Set left(int d) const { return where[d] & empty; }
     bool fits(int d, int square) const { return any(left(d) & kLaneMasks.squares[square]); }
+
+    // Digits first and first + 1 side by side.
+    static Pair pairOf(const std::array<Set, 10>& sets, int first)
+    {
+        Pair p;
+        std::memcpy(&p, &sets[static_cast<std::size_t>(first)], sizeof p);
+        return p;
+    }
+
+    Pair leftTwo(int first) const
+    {
+        return pairOf(where, first) & twofold(empty);
+    }
 
     void place(int square, int d)
     {
@@ -291,19 +353,29 @@ struct State {
     // for a digit it lacks.
     bool placeHiddenSingles(bool& progress)
     {
-        for (int d = 0; d < 9; ++d) {
-            const Tally houses = tallyHouses(left(d));
-            if (any(kHouseEnds & ~houses.once & ~holds[d]))
+        for (int first = 0; first < 9; first += 2) {
+            const Tally houses = tallyHouses(leftTwo(first));
+            if (any(twofold(kHouseEnds) & ~houses.once & ~pairOf(holds, first)))
                 return false;
-            for (Set ends = houses.once & ~houses.twice; any(ends); ends = withoutLowest(ends)) {
-                const int end = lowest(ends);
-                const Set rest = left(d) & kLaneMasks.houseAtEnd[static_cast<std::size_t>(end)];
-                if (any(rest)) {
-                    place(lowest(rest), d);
-                    progress = true;
-                } else if (none(holds[d] & bit(end))) {
-                    return false; // an earlier placement here took its last square
-                }
+            const Pair singles = houses.once & ~houses.twice;
+            if (!placeHiddenSingles(first, firstOf(singles), progress) ||
+                !placeHiddenSingles(first + 1, secondOf(singles), progress))
+                return false;
+        }
+        return true;
+    }
+
+    // A digit's tallied singles, which may have been taken before its partner's were placed.
+    bool placeHiddenSingles(int d, Set ends, bool& progress)
+    {
+        for (; any(ends); ends = withoutLowest(ends)) {
+            const int end = lowest(ends);
+            const Set rest = left(d) & kLaneMasks.houseAtEnd[static_cast<std::size_t>(end)];
+            if (any(rest)) {
+                place(lowest(rest), d);
+                progress = true;
+            } else if (none(holds[d] & bit(end))) {
+                return false; // an earlier placement here took its last square
             }
         }
         return true;
@@ -311,10 +383,12 @@ struct State {
 
     void eliminateBoxLines(bool& progress)
     {
-        for (int d = 0; d < 9; ++d) {
-            const Set ruledOut = boxLineEliminations(left(d)) & left(d);
+        for (int first = 0; first < 9; first += 2) {
+            const Pair places = leftTwo(first);
+            const Pair ruledOut = boxLineEliminations(places) & places;
             if (any(ruledOut)) {
-                where[d] &= ~ruledOut;
+                const Pair w = pairOf(where, first) & ~ruledOut;
+                std::memcpy(&where[static_cast<std::size_t>(first)], &w, sizeof w);
                 progress = true;
             }
         }
