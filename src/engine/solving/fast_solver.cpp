@@ -75,14 +75,24 @@ int popcount(Set s)
     return std::popcount(h[0]) + std::popcount(h[1]);
 }
 
-Set withoutLowest(Set s)
+// Calls visit(i) for each bit i of s, as bit() counts, in order, while visit returns true; false
+// if a visit did. The bits are taken from the halves in general registers, where finding the
+// next one costs an instruction.
+template <class Visit>
+bool everyBit(Set s, Visit visit)
 {
-    auto h = reinterpret_cast<Halves>(s);
-    if (h[0] != 0)
-        h[0] &= h[0] - 1;
-    else
-        h[1] &= h[1] - 1;
-    return reinterpret_cast<Set>(h);
+    const auto h = reinterpret_cast<Halves>(s);
+    for (std::uint64_t bits = h[0]; bits != 0; bits &= bits - 1) {
+        const int at = std::countr_zero(bits);
+        if (!visit(at / 32 * 27 + at % 32))
+            return false;
+    }
+    for (std::uint64_t bits = h[1]; bits != 0; bits &= bits - 1) {
+        const int at = 64 + std::countr_zero(bits);
+        if (!visit(at / 32 * 27 + at % 32))
+            return false;
+    }
+    return true;
 }
 
 constexpr Set squaresOf(const HouseSquares& house)
@@ -340,12 +350,14 @@ struct State {
             return false;
         const Set singles = once & ~twice;
         for (int d = 0; d < 9 && any(singles); ++d)
-            for (Set s = left(d) & singles; any(s); s = withoutLowest(s)) {
-                if (!fits(d, lowest(s)))
-                    return false; // a peer took the same digit in this pass
-                place(lowest(s), d);
-                progress = true;
-            }
+            if (!everyBit(left(d) & singles, [&](int square) {
+                    if (!fits(d, square))
+                        return false; // a peer took the same digit in this pass
+                    place(square, d);
+                    progress = true;
+                    return true;
+                }))
+                return false;
         return true;
     }
 
@@ -368,17 +380,15 @@ struct State {
     // A digit's tallied singles, which may have been taken before its partner's were placed.
     bool placeHiddenSingles(int d, Set ends, bool& progress)
     {
-        for (; any(ends); ends = withoutLowest(ends)) {
-            const int end = lowest(ends);
+        return everyBit(ends, [&](int end) {
             const Set rest = left(d) & kLaneMasks.houseAtEnd[static_cast<std::size_t>(end)];
             if (any(rest)) {
                 place(lowest(rest), d);
                 progress = true;
-            } else if (none(holds[d] & bit(end))) {
-                return false; // an earlier placement here took its last square
+                return true;
             }
-        }
-        return true;
+            return any(holds[d] & bit(end)); // else an earlier placement here took its last square
+        });
     }
 
     void eliminateBoxLines(bool& progress)
@@ -453,15 +463,15 @@ struct State {
         const DigitCounts counts = digitCounts();
         const Set pairs = empty & counts.with(2);
         int best = 0, bestScore = -1;
-        for (Set s = fewestDigits(counts); any(s); s = withoutLowest(s)) {
-            const int square = lowest(s);
+        everyBit(fewestDigits(counts), [&](int square) {
             const Set peers = kLaneMasks.peers[static_cast<std::size_t>(square)];
             const int score = 4 * popcount(empty & peers) + popcount(pairs & peers);
             if (score > bestScore) {
                 bestScore = score;
                 best = square;
             }
-        }
+            return true;
+        });
         return best;
     }
 };
