@@ -79,7 +79,7 @@ int popcount(Set s)
 // if a visit did. The bits are taken from the halves in general registers, where finding the
 // next one costs an instruction.
 template <class Visit>
-bool everyBit(Set s, Visit visit)
+[[gnu::always_inline]] inline bool everyBit(Set s, Visit visit)
 {
     const auto h = reinterpret_cast<Halves>(s);
     for (std::uint64_t bits = h[0]; bits != 0; bits &= bits - 1) {
