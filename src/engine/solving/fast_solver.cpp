@@ -479,8 +479,8 @@ struct State {
 // Depth-first from the square with the fewest digits left, smallest digit first (or in a random
 // order), counting solutions up to the limit, and, when asked, keeping to solutions below the
 // smallest one found so far.
-// The levels are a stack of its own, so that the whole search is one function, compiled once for
-// any x86-64 and once for AVX2 and BMI2.
+// The levels are a stack of its own, so that the whole search is one function, compiled for any
+// x86-64, for AVX2 and BMI2, and for AVX-512.
 class BitSearch {
 public:
     // Past the first solution, belowBest keeps to smaller ones.
@@ -600,16 +600,25 @@ private:
     search.search(start);
 }
 
+// AVX-512's three-input logic folds the tallies' and-or steps into one instruction each.
+[[gnu::flatten, gnu::target("arch=x86-64-v4")]] void searchWithAvx512(BitSearch& search, const State& start)
+{
+    search.search(start);
+}
+
 // Chosen by a plain test rather than by the loader, which would run the choice before a
 // sanitizer's runtime is ready.
-const bool kHasAvx2 = [] {
+const auto kSearch = [] {
     __builtin_cpu_init(); // the test may run before the constructors that would do this
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+    const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+    const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+                        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq");
+    return avx2 && avx512 ? searchWithAvx512 : avx2 ? searchWithAvx2 : searchAnywhere;
 }();
 
 void BitSearch::settle(const State& start)
 {
-    (kHasAvx2 ? searchWithAvx2 : searchAnywhere)(*this, start);
+    kSearch(*this, start);
 }
 #else
 void BitSearch::settle(const State& start)
