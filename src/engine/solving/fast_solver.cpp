@@ -344,13 +344,11 @@ struct State {
     // Squares with one digit left get it; false if an empty square has none.
     bool placeNakedSingles(bool& progress)
     {
-        Pair onceTwo{}, twiceTwo{};
-        for (int first = 0; first < 9; first += 2) {
-            twiceTwo |= onceTwo & leftTwo(first);
-            onceTwo |= leftTwo(first);
+        Set once{}, twice{};
+        for (int d = 0; d < 9; ++d) {
+            twice |= once & left(d);
+            once |= left(d);
         }
-        const Set once = firstOf(onceTwo) | secondOf(onceTwo);
-        const Set twice = firstOf(twiceTwo) | secondOf(twiceTwo) | (firstOf(onceTwo) & secondOf(onceTwo));
         if (any(empty & ~once))
             return false;
         const Set singles = once & ~twice;
