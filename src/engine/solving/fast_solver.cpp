@@ -81,8 +81,6 @@ int popcount(Set s)
 template <class Visit>
 [[gnu::always_inline]] inline bool everyBit(Set s, Visit visit)
 {
-    if (none(s))
-        return true;
     const auto h = reinterpret_cast<Halves>(s);
     for (std::uint64_t bits = h[0]; bits != 0; bits &= bits - 1) {
         const int at = std::countr_zero(bits);
@@ -209,18 +207,17 @@ Tally seen(Pair s)
     return {s, Pair{}};
 }
 
-// Each digit's four lanes all hold its given lane. The column tallies need it in lane 3 alone
-// and mask the rest away: copying one lane to all four is one instruction.
+// Lane 3 of each digit's lanes holds the given lane of t; the others are empty.
 template <int lane>
-Pair spreadLane(Pair p)
+Pair laneToLast(Pair p)
 {
-    return __builtin_shufflevector(p, p, lane, lane, lane, lane, 4 + lane, 4 + lane, 4 + lane, 4 + lane);
+    return __builtin_shufflevector(p, Pair{}, 8, 8, 8, lane, 8, 8, 8, 4 + lane);
 }
 
 template <int lane>
-Tally spreadLane(Tally t)
+Tally laneToLast(Tally t)
 {
-    return {spreadLane<lane>(t.once), spreadLane<lane>(t.twice)};
+    return {laneToLast<lane>(t.once), laneToLast<lane>(t.twice)};
 }
 
 // The 27 houses of two digits' squares tallied at once, each on its own bit.
@@ -232,7 +229,7 @@ Tally tallyHouses(Pair w)
     const Tally three = seen(w) + seen(w >> 1) + seen(w >> 2);
     const Tally blocks = three + (three >> 9) + (three >> 18);
     const Tally bands = seen(w) + seen(w >> 9) + seen(w >> 18);
-    const Tally columns = spreadLane<0>(bands) + spreadLane<1>(bands) + spreadLane<2>(bands);
+    const Tally columns = laneToLast<0>(bands) + laneToLast<1>(bands) + laneToLast<2>(bands);
     const Pair rowEnds = twofold(kRowEnds), blockStarts = twofold(kBlockStarts), columnEnds = twofold(kColumnEnds);
     return {(rows.once & rowEnds) | (blocks.once & blockStarts) | (columns.once & columnEnds),
             (rows.twice & rowEnds) | (blocks.twice & blockStarts) | (columns.twice & columnEnds)};
@@ -352,9 +349,7 @@ struct State {
         if (any(empty & ~once))
             return false;
         const Set singles = once & ~twice;
-        if (none(singles))
-            return true;
-        for (int d = 0; d < 9; ++d)
+        for (int d = 0; d < 9 && any(singles); ++d)
             if (!everyBit(left(d) & singles, [&](int square) {
                     if (!fits(d, square))
                         return false; // a peer took the same digit in this pass
