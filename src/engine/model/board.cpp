@@ -32,14 +32,4 @@ void Board::SetSquare(int index, Step step, bool fixed, Colour backColor)
     store(index, next, fixed, backColor);
 }
 
-void Board::store(int index, int digit, bool fixed, Colour backColor)
-{
-    SquareInfo& square = squares_[index - 1];
-    square.Digit = static_cast<std::uint8_t>(digit);
-    square.Fixed = square.Digit != 0 && fixed; // an empty square is never fixed
-    backgrounds_[index - 1] = backColor;
-    if (observer_)
-        observer_->squareChanged(index);
-}
-
 } // namespace kavrin

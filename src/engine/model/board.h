@@ -49,7 +49,16 @@ public:
     void setObserver(SquareObserver* observer) { observer_ = observer; }
 
 private:
-    void store(int index, int digit, bool fixed, Colour backColor);
+    // Inline, so that a batch filling 81 squares pays no call for each.
+    void store(int index, int digit, bool fixed, Colour backColor)
+    {
+        SquareInfo& square = squares_[index - 1];
+        square.Digit = static_cast<std::uint8_t>(digit);
+        square.Fixed = square.Digit != 0 && fixed; // an empty square is never fixed
+        backgrounds_[index - 1] = backColor;
+        if (observer_)
+            observer_->squareChanged(index);
+    }
 
     std::array<SquareInfo, kSquareCount> squares_{};
     std::array<Colour, kSquareCount> backgrounds_{};
