@@ -62,11 +62,16 @@ LineResult rated(const Board& board)
         line += std::string(rating.hardest) + "/";
         const char* separator = "";
         for (const TechniqueUse& use : rating.uses) {
-            line += separator + std::string(use.technique) + "=" + std::to_string(use.count);
+            line += separator;
+            line += use.technique;
+            line += '=';
+            line += std::to_string(use.count);
             separator = ",";
         }
     }
-    line += ":" + (finished(rating.grade) ? ratingText(rating.rating) : std::string());
+    line += ':';
+    if (finished(rating.grade))
+        line += ratingText(rating.rating);
     return {line + "\n", {}, graded(rating.grade) ? kSuccess : kNotSolved};
 }
 

@@ -179,10 +179,14 @@ std::optional<Finding> remotePairFrom(const LinkTables& links, int first, int& b
 std::string nodeChainText(const Chain& chain, const auto& nameOf)
 {
     std::string text;
-    for (std::size_t i = 0; i < chain.nodes.size(); ++i)
-        text += (i == 0 ? "" : i % 2 == 1 ? "=" : "-") + nameOf(chain.nodes[i]);
-    if (chain.closed)
-        text += "-" + nameOf(chain.nodes.front());
+    for (std::size_t i = 0; i < chain.nodes.size(); ++i) {
+        text += i == 0 ? "" : i % 2 == 1 ? "=" : "-";
+        text += nameOf(chain.nodes[i]);
+    }
+    if (chain.closed) {
+        text += '-';
+        text += nameOf(chain.nodes.front());
+    }
     return text;
 }
 
@@ -208,7 +212,7 @@ std::string squareOfNode(Node node)
 
 std::string candidateOfNode(Node node)
 {
-    return "(" + digitName(nodeDigit(node)) + ")" + squareName(nodeSquare(node));
+    return std::string("(") + digitName(nodeDigit(node)) + ")" + squareName(nodeSquare(node));
 }
 
 constexpr LinkKinds kInHouses{true, false, false};
