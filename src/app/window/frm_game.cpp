@@ -207,8 +207,6 @@ void frmGame::picSolveHolder_DblClick()
 void frmGame::mnuSolve_Click()
 {
     host_.runSearch([this](SearchHost& host) { SolveCommand(board_, candidates_, host); });
-    if (host_.closeRequested())
-        close();
 }
 
 void frmGame::mnuCheck_Click()

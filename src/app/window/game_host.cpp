@@ -30,9 +30,13 @@ GameHost::~GameHost() = default;
 
 void GameHost::runSearch(const std::function<void(SearchHost&)>& command)
 {
-    const QScopedValueRollback running(searching_, true);
-    SearchHost host{*this, *this, *this};
-    command(host);
+    {
+        const QScopedValueRollback running(searching_, true);
+        SearchHost host{*this, *this, *this};
+        command(host);
+    }
+    if (closeRequested_)
+        window_.close();
 }
 
 bool GameHost::holdCloseForSearch()
