@@ -13,6 +13,7 @@
 #include "square_view.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QObject>

@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QPoint>
 #include <QRect>
 #include <QScopedValueRollback>

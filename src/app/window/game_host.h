@@ -11,7 +11,6 @@
 #include <memory>
 
 class QEventLoop;
-class QWidget;
 
 namespace kavrin {
 

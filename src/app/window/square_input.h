@@ -6,8 +6,8 @@
 #include "mouse_wheel.h"
 #include "square_view.h"
 
+#include <QKeyEvent>
 #include <QObject>
-#include <Qt>
 
 #include <array>
 #include <memory>
