@@ -50,9 +50,10 @@ std::variant<Board, std::string> parsePuzzleLine(std::string_view line)
 
 std::string formatPuzzleLine(const Board& board)
 {
-    std::string line;
+    std::string line(kSquareCount, '.');
     for (int s = 1; s <= kSquareCount; ++s)
-        line += board[s].Digit == 0 ? '.' : static_cast<char>('0' + board[s].Digit);
+        if (board[s].Digit != 0)
+            line[static_cast<std::size_t>(s - 1)] = static_cast<char>('0' + board[s].Digit);
     return line;
 }
 

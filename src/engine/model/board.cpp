@@ -17,7 +17,7 @@ void Board::placeSolution(const Grid& solution)
 {
     for (int s = 1; s <= kSquareCount; ++s)
         if ((*this)[s].Digit == 0)
-            SetSquare(s, solution[static_cast<std::size_t>(s - 1)], false, kWhite);
+            store(s, solution[static_cast<std::size_t>(s - 1)], false, kWhite);
 }
 
 void Board::SetSquare(int index, int digit, bool fixed, Colour backColor)

@@ -11,7 +11,7 @@ namespace kavrin {
 
 BatchResult SolveForBatch(Board& board)
 {
-    const SolutionCount solutions = CountSolutions(board.digits(), 2);
+    const SolutionCount solutions = CountSolutions(board.digits(), 1);
     if (solutions.count > 0) {
         // The logic solver's digits are forced in every solution, so with a solution at all the
         // last attempt ends on the first one in index order.

@@ -1,5 +1,5 @@
 // The batch solver: digit bit sets, propagation of singles and box-line eliminations, branching
-// on the fewest digits.
+// on a square with the fewest digits.
 //
 // Layout and invariants:
 // - A Set holds squares in four 32-bit lanes. Square i (0..80, row-major) is bit i % 27 of lane
@@ -9,16 +9,24 @@
 //   has ruled it out. Filled squares are taken out by masking with empty.
 // - holds[d]: the tally bits (tallyHouses) of the houses that hold a d + 1.
 // - empty: the squares that hold nothing; digits: what the others hold.
-// Only place() and eliminateBoxLines() change them, and neither removes a digit from a square
-// that a solution of the state puts there. Propagation fails when an empty square has no digit
-// left, or, once naked singles stall, when a house has no square left for a digit it lacks; it
-// never fails on a state with a solution.
+// Only place(), eliminateBoxLines() and the search's bound change them. The first two never
+// remove a digit from a square that a solution of the state puts there; the bound removes only
+// digits of solutions that are not below the smallest one found. Propagation fails when an empty
+// square has no digit left, or, once naked singles stall, when a house has no square left for a
+// digit it lacks; it never fails on a state with a solution.
 #include "solving/fast_solver.h"
 
 #include "model/geometry.h"
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
+
+// Pairs of sets pass between small functions that are all inlined into the search, so GCC's
+// note that passing AVX vectors changed the ABI concerns no call that is made.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 
 namespace kavrin {
 
@@ -61,14 +69,30 @@ int lowest(Set s)
     return at / 32 * 27 + at % 32;
 }
 
-Set withoutLowest(Set s)
+int popcount(Set s)
 {
-    auto h = reinterpret_cast<Halves>(s);
-    if (h[0] != 0)
-        h[0] &= h[0] - 1;
-    else
-        h[1] &= h[1] - 1;
-    return reinterpret_cast<Set>(h);
+    const auto h = reinterpret_cast<Halves>(s);
+    return std::popcount(h[0]) + std::popcount(h[1]);
+}
+
+// Calls visit(i) for each bit i of s, as bit() counts, in order, while visit returns true; false
+// if a visit did. The bits are taken from the halves in general registers, where finding the
+// next one costs an instruction.
+template <class Visit>
+[[gnu::always_inline]] inline bool everyBit(Set s, Visit visit)
+{
+    const auto h = reinterpret_cast<Halves>(s);
+    for (std::uint64_t bits = h[0]; bits != 0; bits &= bits - 1) {
+        const int at = std::countr_zero(bits);
+        if (!visit(at / 32 * 27 + at % 32))
+            return false;
+    }
+    for (std::uint64_t bits = h[1]; bits != 0; bits &= bits - 1) {
+        const int at = 64 + std::countr_zero(bits);
+        if (!visit(at / 32 * 27 + at % 32))
+            return false;
+    }
+    return true;
 }
 
 constexpr Set squaresOf(const HouseSquares& house)
@@ -127,9 +151,40 @@ constexpr LaneMasks kLaneMasks = [] {
     return m;
 }();
 
+// Two digits' sets side by side, the second in lanes 4 to 7: houses are tallied and box-line
+// eliminations found two digits at a time, in one AVX2 instruction.
+using Pair = std::uint32_t __attribute__((vector_size(32)));
+using PairHalves = std::uint64_t __attribute__((vector_size(32)));
+
+Pair twofold(Set s)
+{
+    return __builtin_shufflevector(s, s, 0, 1, 2, 3, 0, 1, 2, 3);
+}
+
+constexpr Pair twofold(std::uint32_t bits)
+{
+    return Pair{bits, bits, bits, 0, bits, bits, bits, 0};
+}
+
+bool any(Pair p)
+{
+    const auto h = reinterpret_cast<PairHalves>(p);
+    return ((h[0] | h[1]) | (h[2] | h[3])) != 0;
+}
+
+Set firstOf(Pair p)
+{
+    return __builtin_shufflevector(p, p, 0, 1, 2, 3);
+}
+
+Set secondOf(Pair p)
+{
+    return __builtin_shufflevector(p, p, 4, 5, 6, 7);
+}
+
 // Squares seen once and at least twice while houses are folded onto their tally bits.
 struct Tally {
-    Set once, twice;
+    Pair once, twice;
 };
 
 Tally operator+(Tally a, Tally b)
@@ -147,21 +202,26 @@ Tally operator>>(Tally t, int n)
     return {t.once >> n, t.twice >> n};
 }
 
-Tally seen(Set s)
+Tally seen(Pair s)
 {
-    return {s, Set{}};
+    return {s, Pair{}};
 }
 
-// Lane 3 of the result holds the given lane of t; the others are empty.
+// Lane 3 of each digit's lanes holds the given lane of t; the others are empty.
+template <int lane>
+Pair laneToLast(Pair p)
+{
+    return __builtin_shufflevector(p, Pair{}, 8, 8, 8, lane, 8, 8, 8, 4 + lane);
+}
+
 template <int lane>
 Tally laneToLast(Tally t)
 {
-    return {__builtin_shufflevector(t.once, Set{}, 4, 5, 6, lane),
-            __builtin_shufflevector(t.twice, Set{}, 4, 5, 6, lane)};
+    return {laneToLast<lane>(t.once), laneToLast<lane>(t.twice)};
 }
 
-// The 27 houses of one digit's squares tallied at once, each on its own bit.
-Tally tallyHouses(Set w)
+// The 27 houses of two digits' squares tallied at once, each on its own bit.
+Tally tallyHouses(Pair w)
 {
     const Tally pair = seen(w) + seen(w << 1);
     const Tally four = pair + (pair << 2);
@@ -170,17 +230,18 @@ Tally tallyHouses(Set w)
     const Tally blocks = three + (three >> 9) + (three >> 18);
     const Tally bands = seen(w) + seen(w >> 9) + seen(w >> 18);
     const Tally columns = laneToLast<0>(bands) + laneToLast<1>(bands) + laneToLast<2>(bands);
-    return {(rows.once & kRowEnds) | (blocks.once & kBlockStarts) | (columns.once & kColumnEnds),
-            (rows.twice & kRowEnds) | (blocks.twice & kBlockStarts) | (columns.twice & kColumnEnds)};
+    const Pair rowEnds = twofold(kRowEnds), blockStarts = twofold(kBlockStarts), columnEnds = twofold(kColumnEnds);
+    return {(rows.once & rowEnds) | (blocks.once & blockStarts) | (columns.once & columnEnds),
+            (rows.twice & rowEnds) | (blocks.twice & blockStarts) | (columns.twice & columnEnds)};
 }
 
 // Three groups of three marks, `step` bits apart within a group and `3 step` between groups;
 // for each mark, the marks of the other two in its group.
 template <int step>
-Set othersInGroup(Set marks)
+Pair othersInGroup(Pair marks)
 {
     constexpr std::uint32_t firsts = 1u | 1u << (3 * step) | 1u << (6 * step);
-    const Set first = everyLane(firsts), second = everyLane(firsts << step), third = everyLane(firsts << (2 * step));
+    constexpr Pair first = twofold(firsts), second = twofold(firsts << step), third = twofold(firsts << (2 * step));
     return ((marks << step) & (second | third)) | ((marks << (2 * step)) & third) |
            ((marks >> step) & (first | second)) | ((marks >> (2 * step)) & first);
 }
@@ -189,50 +250,53 @@ Set othersInGroup(Set marks)
 constexpr std::uint32_t kThirdStarts = 0x1249249;
 
 // For each third of a row, the other thirds of its row, and those of its block.
-Set othersInRow(Set thirds)
+Pair othersInRow(Pair thirds)
 {
     return othersInGroup<3>(thirds);
 }
 
-Set othersInBlock(Set thirds)
+Pair othersInBlock(Pair thirds)
 {
     // A block's thirds are 9 bits apart, one in each row of the band.
-    return ((thirds << 9) | (thirds << 18) | (thirds >> 9) | (thirds >> 18)) & everyLane(kThirdStarts);
+    return ((thirds << 9) | (thirds << 18) | (thirds >> 9) | (thirds >> 18)) & twofold(kThirdStarts);
 }
 
 // For each column of a band (bit c of its lane), the other columns of its block in that band,
 // and the same column in the other bands.
-Set othersInStack(Set columns)
+Pair othersInStack(Pair columns)
 {
     return othersInGroup<1>(columns);
 }
 
-Set othersInColumn(Set columns)
+Pair othersInColumn(Pair columns)
 {
-    return __builtin_shufflevector(columns, columns, 1, 2, 0, 3) | __builtin_shufflevector(columns, columns, 2, 0, 1, 3);
+    return __builtin_shufflevector(columns, columns, 1, 2, 0, 3, 5, 6, 4, 7) |
+           __builtin_shufflevector(columns, columns, 2, 0, 1, 3, 6, 4, 5, 7);
 }
 
-// The squares of one digit that box-line reasoning rules out: a digit confined to one line of a
-// block leaves the rest of that line, and one confined to one block in a line leaves the rest
+// The squares of two digits that box-line reasoning rules out: a digit confined to one line of
+// a block leaves the rest of that line, and one confined to one block in a line leaves the rest
 // of that block.
-Set boxLineEliminations(Set w)
+Pair boxLineEliminations(Pair w)
 {
     // blockInRow: a third that holds every place of its block; rowInBlock: every place of its
     // row. The same for the columns of a band, each standing for its three squares there.
-    const Set thirds = (w | w >> 1 | w >> 2) & everyLane(kThirdStarts);
-    const Set blockInRow = thirds & ~othersInBlock(thirds);
-    const Set rowInBlock = thirds & ~othersInRow(thirds);
-    const Set lostThirds = othersInRow(blockInRow) | othersInBlock(rowInBlock);
-    const Set columns = (w | w >> 9 | w >> 18) & everyLane(0x1FF);
-    const Set blockInColumn = columns & ~othersInStack(columns);
-    const Set columnInBlock = columns & ~othersInColumn(columns);
-    const Set lostColumns = othersInColumn(blockInColumn) | othersInStack(columnInBlock);
+    const Pair thirds = (w | w >> 1 | w >> 2) & twofold(kThirdStarts);
+    const Pair blockInRow = thirds & ~othersInBlock(thirds);
+    const Pair rowInBlock = thirds & ~othersInRow(thirds);
+    const Pair lostThirds = othersInRow(blockInRow) | othersInBlock(rowInBlock);
+    const Pair columns = (w | w >> 9 | w >> 18) & twofold(0x1FF);
+    const Pair blockInColumn = columns & ~othersInStack(columns);
+    const Pair columnInBlock = columns & ~othersInColumn(columns);
+    const Pair lostColumns = othersInColumn(blockInColumn) | othersInStack(columnInBlock);
     return (lostThirds | lostThirds << 1 | lostThirds << 2) | (lostColumns | lostColumns << 9 | lostColumns << 18);
 }
 
 struct State {
-    std::array<Set, 9> where;
-    std::array<Set, 9> holds;
+    // Nine digits and a tenth that goes nowhere and is in every house, so that digits go two
+    // at a time.
+    std::array<Set, 10> where;
+    std::array<Set, 10> holds;
     Set empty;
     Grid digits;
 
@@ -243,6 +307,8 @@ struct State {
         State s;
         s.where.fill(kAllSquares);
         s.holds.fill(Set{});
+        s.where[9] = Set{};
+        s.holds[9] = kHouseEnds;
         s.empty = kAllSquares;
         s.digits.fill(0);
         return s;
@@ -250,6 +316,19 @@ struct State {
 
     Set left(int d) const { return where[d] & empty; }
     bool fits(int d, int square) const { return any(left(d) & kLaneMasks.squares[square]); }
+
+    // Digits first and first + 1 side by side.
+    static Pair pairOf(const std::array<Set, 10>& sets, int first)
+    {
+        Pair p;
+        std::memcpy(&p, &sets[static_cast<std::size_t>(first)], sizeof p);
+        return p;
+    }
+
+    Pair leftTwo(int first) const
+    {
+        return pairOf(where, first) & twofold(empty);
+    }
 
     void place(int square, int d)
     {
@@ -271,12 +350,14 @@ struct State {
             return false;
         const Set singles = once & ~twice;
         for (int d = 0; d < 9 && any(singles); ++d)
-            for (Set s = left(d) & singles; any(s); s = withoutLowest(s)) {
-                if (!fits(d, lowest(s)))
-                    return false; // a peer took the same digit in this pass
-                place(lowest(s), d);
-                progress = true;
-            }
+            if (!everyBit(left(d) & singles, [&](int square) {
+                    if (!fits(d, square))
+                        return false; // a peer took the same digit in this pass
+                    place(square, d);
+                    progress = true;
+                    return true;
+                }))
+                return false;
         return true;
     }
 
@@ -284,30 +365,40 @@ struct State {
     // for a digit it lacks.
     bool placeHiddenSingles(bool& progress)
     {
-        for (int d = 0; d < 9; ++d) {
-            const Tally houses = tallyHouses(left(d));
-            if (any(kHouseEnds & ~houses.once & ~holds[d]))
+        for (int first = 0; first < 9; first += 2) {
+            const Tally houses = tallyHouses(leftTwo(first));
+            if (any(twofold(kHouseEnds) & ~houses.once & ~pairOf(holds, first)))
                 return false;
-            for (Set ends = houses.once & ~houses.twice; any(ends); ends = withoutLowest(ends)) {
-                const int end = lowest(ends);
-                const Set rest = left(d) & kLaneMasks.houseAtEnd[static_cast<std::size_t>(end)];
-                if (any(rest)) {
-                    place(lowest(rest), d);
-                    progress = true;
-                } else if (none(holds[d] & bit(end))) {
-                    return false; // an earlier placement here took its last square
-                }
-            }
+            const Pair singles = houses.once & ~houses.twice;
+            if (!placeHiddenSingles(first, firstOf(singles), progress) ||
+                !placeHiddenSingles(first + 1, secondOf(singles), progress))
+                return false;
         }
         return true;
     }
 
+    // A digit's tallied singles, which may have been taken before its partner's were placed.
+    bool placeHiddenSingles(int d, Set ends, bool& progress)
+    {
+        return everyBit(ends, [&](int end) {
+            const Set rest = left(d) & kLaneMasks.houseAtEnd[static_cast<std::size_t>(end)];
+            if (any(rest)) {
+                place(lowest(rest), d);
+                progress = true;
+                return true;
+            }
+            return any(holds[d] & bit(end)); // else an earlier placement here took its last square
+        });
+    }
+
     void eliminateBoxLines(bool& progress)
     {
-        for (int d = 0; d < 9; ++d) {
-            const Set ruledOut = boxLineEliminations(left(d)) & left(d);
+        for (int first = 0; first < 9; first += 2) {
+            const Pair places = leftTwo(first);
+            const Pair ruledOut = boxLineEliminations(places) & places;
             if (any(ruledOut)) {
-                where[d] &= ~ruledOut;
+                const Pair w = pairOf(where, first) & ~ruledOut;
+                std::memcpy(&where[static_cast<std::size_t>(first)], &w, sizeof w);
                 progress = true;
             }
         }
@@ -329,38 +420,74 @@ struct State {
         return true;
     }
 
-    // An empty square with the fewest digits left, the first in index order among them.
-    int fewestDigitsSquare() const
+    // Bit slices of each empty square's count of digits left: count = 1 b1 + 2 b2 + 4 b4 + 8 b8.
+    struct DigitCounts {
+        Set b1, b2, b4, b8;
+        Set with(int n) const
+        {
+            return (n & 1 ? b1 : ~b1) & (n & 2 ? b2 : ~b2) & (n & 4 ? b4 : ~b4) & (n & 8 ? b8 : ~b8);
+        }
+    };
+
+    DigitCounts digitCounts() const
     {
-        // Bit slices of each square's count: count = b1 + 2 b2 + 4 b4 + 8 b8.
-        Set b1{}, b2{}, b4{}, b8{};
+        DigitCounts c{};
         for (int d = 0; d < 9; ++d) {
-            const Set c2 = b1 & left(d);
-            b1 ^= left(d);
-            const Set c4 = b2 & c2;
-            b2 ^= c2;
-            b8 |= b4 & c4;
-            b4 ^= c4;
+            const Set c2 = c.b1 & left(d);
+            c.b1 ^= left(d);
+            const Set c4 = c.b2 & c2;
+            c.b2 ^= c2;
+            c.b8 |= c.b4 & c4;
+            c.b4 ^= c4;
         }
-        for (int n = 2; n < 9; ++n) {
-            const Set with = empty & (n & 1 ? b1 : ~b1) & (n & 2 ? b2 : ~b2) & (n & 4 ? b4 : ~b4) &
-                             (n & 8 ? b8 : ~b8);
-            if (any(with))
-                return lowest(with);
-        }
-        return lowest(empty);
+        return c;
+    }
+
+    // The empty squares with the fewest digits left (two or more: singles are placed by then).
+    Set fewestDigits(const DigitCounts& counts) const
+    {
+        for (int n = 2; n < 9; ++n)
+            if (const Set with = empty & counts.with(n); any(with))
+                return with;
+        return empty;
+    }
+
+    // The first in index order of the squares with the fewest digits left.
+    int firstWithFewestDigits() const { return lowest(fewestDigits(digitCounts())); }
+
+    // Of the squares with the fewest digits left, the one whose digits reach furthest: it sees
+    // the most empty squares (four points each) and squares with two digits (one each). This
+    // halves the guesses on hard puzzles against the first such square.
+    int mostConstrainingSquare() const
+    {
+        const DigitCounts counts = digitCounts();
+        const Set pairs = empty & counts.with(2);
+        int best = 0, bestScore = -1;
+        everyBit(fewestDigits(counts), [&](int square) {
+            const Set peers = kLaneMasks.peers[static_cast<std::size_t>(square)];
+            const int score = 4 * popcount(empty & peers) + popcount(pairs & peers);
+            if (score > bestScore) {
+                bestScore = score;
+                best = square;
+            }
+            return true;
+        });
+        return best;
     }
 };
 
 // Depth-first from the square with the fewest digits left, smallest digit first (or in a random
-// order), counting solutions up to the limit. The levels are a stack of its own, so that the
-// whole search is one function, compiled once for any x86-64 and once for AVX2 and BMI2.
+// order), counting solutions up to the limit, and, when asked, keeping to solutions below the
+// smallest one found so far.
+// The levels are a stack of its own, so that the whole search is one function, compiled for any
+// x86-64, for AVX2 and BMI2, and for AVX-512.
 class BitSearch {
 public:
-    explicit BitSearch(long long limit) : limit_(limit), random_(nullptr), boxLines_(true) {}
+    // Past the first solution, belowBest keeps to smaller ones.
+    BitSearch(long long limit, bool belowBest) : limit_(limit), random_(nullptr), boxLines_(true), belowBest_(belowBest) {}
     // Each square's digits in a random order, and singles alone: box-line eliminations would
     // change the squares chosen, and so the grid a seed gives.
-    explicit BitSearch(std::mt19937_64& random) : limit_(1), random_(&random), boxLines_(false) {}
+    explicit BitSearch(std::mt19937_64& random) : limit_(1), random_(&random), boxLines_(false), belowBest_(false) {}
 
     // Propagates, then records a solution or branches.
     void settle(const State& start);
@@ -368,10 +495,8 @@ public:
     [[gnu::always_inline]] void search(const State& start)
     {
         levels_[0].state = start;
-        if (!levels_[0].state.propagate(boxLines_))
-            return;
         int depth = 0;
-        if (!open(levels_[0]))
+        if (!settleLevel(levels_[0].state) || !open(levels_[0]))
             return;
         while (depth >= 0) {
             Level& level = levels_[static_cast<std::size_t>(depth)];
@@ -383,10 +508,10 @@ public:
             if (!level.state.fits(d, level.square))
                 continue;
             ++guesses_;
-            Level& next = levels_[static_cast<std::size_t>(depth + 1)];
+            Level& next = levels_[static_cast<std::size_t>(depth) + 1];
             next.state = level.state;
             next.state.place(level.square, d);
-            if (next.state.propagate(boxLines_) && open(next))
+            if (settleLevel(next.state) && open(next))
                 ++depth;
         }
     }
@@ -403,6 +528,33 @@ private:
         std::array<std::uint8_t, 9> order;
     };
 
+    // Propagates, and once a solution is known keeps the state to smaller ones: false when the
+    // state has none left.
+    bool settleLevel(State& state) const
+    {
+        for (;;) {
+            if (!state.propagate(boxLines_))
+                return false;
+            if (!belowBest_ || count_ == 0)
+                return true;
+            const auto differs = std::mismatch(state.digits.begin(), state.digits.end(), smallest_.begin());
+            if (differs.first == state.digits.end())
+                return false; // the best one itself
+            if (*differs.first != 0)
+                return *differs.first < *differs.second;
+            // The first square off the best one's path is empty: no digit above the best one's.
+            const int square = static_cast<int>(differs.first - state.digits.begin());
+            bool narrowed = false;
+            for (int d = *differs.second; d < 9; ++d)
+                if (state.fits(d, square)) {
+                    state.where[static_cast<std::size_t>(d)] &= ~kLaneMasks.squares[static_cast<std::size_t>(square)];
+                    narrowed = true;
+                }
+            if (!narrowed)
+                return true;
+        }
+    }
+
     // Records a solved level; readies an unsolved one to branch. True for the second.
     bool open(Level& level)
     {
@@ -410,7 +562,10 @@ private:
             record(level.state.digits);
             return false;
         }
-        level.square = level.state.fewestDigitsSquare();
+        // A search that ends at its first solution (a seed's grid among them, which depends on
+        // the squares chosen) takes the plain choice, which finds one sooner in a loose grid;
+        // one that must go on past it takes the square that fails soonest.
+        level.square = limit_ == 1 ? level.state.firstWithFewestDigits() : level.state.mostConstrainingSquare();
         level.tried = 0;
         level.order = {0, 1, 2, 3, 4, 5, 6, 7, 8};
         if (random_)
@@ -427,6 +582,7 @@ private:
     long long limit_;
     std::mt19937_64* random_;
     bool boxLines_;
+    bool belowBest_;
     long long count_ = 0;
     long long guesses_ = 0;
     Grid smallest_{};
@@ -444,16 +600,25 @@ private:
     search.search(start);
 }
 
+// AVX-512's three-input logic folds the tallies' and-or steps into one instruction each.
+[[gnu::flatten, gnu::target("arch=x86-64-v4")]] void searchWithAvx512(BitSearch& search, const State& start)
+{
+    search.search(start);
+}
+
 // Chosen by a plain test rather than by the loader, which would run the choice before a
 // sanitizer's runtime is ready.
-const bool kHasAvx2 = [] {
+const auto kSearch = [] {
     __builtin_cpu_init(); // the test may run before the constructors that would do this
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+    const bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi2");
+    const bool avx512 = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+                        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512dq");
+    return avx2 && avx512 ? searchWithAvx512 : avx2 ? searchWithAvx2 : searchAnywhere;
 }();
 
 void BitSearch::settle(const State& start)
 {
-    (kHasAvx2 ? searchWithAvx2 : searchAnywhere)(*this, start);
+    kSearch(*this, start);
 }
 #else
 void BitSearch::settle(const State& start)
@@ -477,7 +642,7 @@ Grid firstInIndexOrder(State state, Grid known, long long& guesses)
                 continue;
             State trial = state;
             trial.place(square, d);
-            BitSearch probe(1);
+            BitSearch probe(1, false);
             probe.settle(trial);
             guesses += probe.guesses() + 1;
             if ((smaller = probe.count() > 0)) {
@@ -513,9 +678,11 @@ SolutionCount CountSolutions(const Grid& grid, long long limit)
             return {}; // repeats a given of its row, column or block
         start.place(s, digit - 1);
     }
-    // Past one solution, so that a unique puzzle's only one is known to be the first.
+    // Past one solution, so that a unique puzzle's only one is known to be the first. Asked for
+    // no more than one, the search keeps to solutions below the first it finds: proving that
+    // none is smaller costs less than proving that there is no other.
     const long long cap = std::max(limit, 2LL);
-    BitSearch counting(cap);
+    BitSearch counting(cap, limit <= 1);
     counting.settle(start);
     SolutionCount result{std::min(counting.count(), std::max(limit, 1LL)), counting.smallest(), counting.guesses()};
     // Stopped at the cap, the smallest solution seen need not be the first.
