@@ -171,7 +171,7 @@ private:
             const std::scoped_lock lock(mutex_);
             stopped_ = true;
             if (!failure_)
-                failure_ = failure;
+                failure_ = std::move(failure);
         }
         lineAdded_.notify_all();
         room_.notify_all();

@@ -2,13 +2,24 @@
 #include "batch.h"
 #include "commands.h"
 #include "files/puzzle_line.h"
+#include "grading/finding.h"
 #include "grading/rating.h"
+#include "line_reader.h"
+#include "messages.h"
+#include "model/board.h"
+#include "model/square.h"
+#include "output.h"
 #include "puzzle_input.h"
 #include "solving/batch_solve.h"
 #include "solving/fast_solver.h"
 
+#include <cstdint>
 #include <iostream>
+#include <string>
+#include <string_view>
 #include <unistd.h>
+#include <variant>
+#include <vector>
 
 namespace kavrin::cli {
 

@@ -4,7 +4,6 @@
 #include "messages.h"
 
 #include <cerrno>
-#include <cstddef>
 #include <cstring>
 #include <utility>
 

@@ -2,16 +2,27 @@
 // puzzle lines, and solves, counts, rates, checks, generates, shows and converts them with the
 // game's engine. This file reads the command line; the commands are in their own files.
 #include "commands.h"
+#include "generation/graded_generator.h"
+#include "grading/rating.h"
+#include "messages.h"
 #include "output.h"
 
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <functional>
+#include <initializer_list>
 #include <iostream>
 #include <limits>
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
+#include <system_error>
+#include <utility>
 
 namespace {
 

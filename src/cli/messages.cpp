@@ -2,12 +2,14 @@
 #include "messages.h"
 
 #include "files/puzzle_file.h"
-#include "grading/techniques.h"
+#include "grading/finding.h"
 #include "line_reader.h"
+#include "model/square.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
-#include <optional>
+#include <functional>
 #include <string_view>
 
 namespace kavrin::cli {

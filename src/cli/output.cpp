@@ -10,12 +10,12 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <optional>
 #include <system_error>
 #include <utility>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -2,13 +2,35 @@
 // step of every finder checked against the solution on puzzles the basic ladder stalls on.
 #include "fakes.h"
 #include "grading/chains.h"
+#include "grading/finding.h"
+#include "grading/pencilmarks.h"
 #include "grading/techniques.h"
+#include "model/board.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "model/geometry.h"
+#include "model/square.h"
+#include "recording_prompter.h"
 #include "solving/fast_solver.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <QString>
 #include <QTest>
+#include <QtGlobal>
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <ranges>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

@@ -2,14 +2,33 @@
 // on puzzles the ladder stalls on, every forcing step true to the solution until the puzzle is
 // done.
 #include "fakes.h"
+#include "grading/finding.h"
 #include "grading/forcing.h"
+#include "grading/pencilmarks.h"
 #include "grading/techniques.h"
+#include "model/candidates.h"
+#include "model/colour.h"
+#include "model/square.h"
+#include "recording_prompter.h"
 #include "solving/fast_solver.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
+#include <QString>
 #include <QTest>
+#include <QtGlobal>
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <random>
+#include <string>
+#include <string_view>
+#include <vector>
 
 using namespace kavrin;
 using namespace kavrin::test;

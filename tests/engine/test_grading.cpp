@@ -3,6 +3,7 @@
 // kvr's tests pin the grades and ratings.
 #include "fakes.h"
 #include "generation/graded_generator.h"
+#include "grading/finding.h"
 #include "grading/pencilmarks.h"
 #include "grading/rating.h"
 #include "grading/techniques.h"
@@ -22,14 +23,18 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <random>
+#include <ranges>
+#include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 using namespace kavrin;

@@ -8,7 +8,6 @@
 #include "commands/solve_command.h"
 #include "grid_layout.h"
 #include "host/messages.h"
-#include "mouse_wheel.h"
 #include "qt_host.h"
 #include "recent_menu.h"
 #include "solve_panel.h"
@@ -52,12 +51,7 @@ frmGame::~frmGame()
 void frmGame::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (clsMouseWheel)
-        return;
-    clsMouseWheel = std::make_unique<CMouseWheel>();
-    clsMouseWheel->setMouseWheelHandler([this](int& direct, int& cancel) { clsMouseWheel_MouseWheel(direct, cancel); });
-    clsMouseWheel->Form(windowHandle());
-    clsMouseWheel->SubClassHookForm();
+    input_.hookWheel(windowHandle(), [this](int& direct, int& cancel) { clsMouseWheel_MouseWheel(direct, cancel); });
 }
 
 void frmGame::Form_Load()
@@ -213,8 +207,6 @@ void frmGame::picSolveHolder_DblClick()
 void frmGame::mnuSolve_Click()
 {
     host_.runSearch([this](SearchHost& host) { SolveCommand(board_, candidates_, host); });
-    if (host_.closeRequested())
-        close();
 }
 
 void frmGame::mnuCheck_Click()
@@ -298,9 +290,7 @@ void frmGame::closeEvent(QCloseEvent* event)
     if (host_.holdCloseForSearch())
         return event->ignore();
     host_.closeWaitWindow();
-    if (clsMouseWheel)
-        clsMouseWheel->Form(nullptr);
-    clsMouseWheel.reset();
+    input_.releaseWheel();
     event->accept();
 }
 

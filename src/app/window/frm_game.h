@@ -13,6 +13,7 @@
 #include "square_view.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QObject>
@@ -26,7 +27,6 @@
 
 namespace kavrin {
 
-class CMouseWheel;
 class SolvePanel;
 
 // It lays the window out and hands each event on: the squares' input to SquareInput, the engine's
@@ -100,7 +100,6 @@ private:
     GameHost host_;
     FileRoutes files_;
     SquareInput input_;
-    std::unique_ptr<CMouseWheel> clsMouseWheel;
     QMenu* mnuFile = nullptr;
     QAction* SepRecent = nullptr;
     int CurrentSquare = 0;

@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QPoint>
 #include <QRect>
 #include <QScopedValueRollback>
@@ -30,9 +32,13 @@ GameHost::~GameHost() = default;
 
 void GameHost::runSearch(const std::function<void(SearchHost&)>& command)
 {
-    const QScopedValueRollback running(searching_, true);
-    SearchHost host{*this, *this, *this};
-    command(host);
+    {
+        const QScopedValueRollback running(searching_, true);
+        SearchHost host{*this, *this, *this};
+        command(host);
+    }
+    if (closeRequested_)
+        window_.close();
 }
 
 bool GameHost::holdCloseForSearch()

@@ -11,7 +11,6 @@
 #include <memory>
 
 class QEventLoop;
-class QWidget;
 
 namespace kavrin {
 
@@ -26,11 +25,10 @@ public:
     ~GameHost() override;
 
     // Runs a command that may search. Until it returns, no other command starts, and a close
-    // of the window or a quit of the program cancels the search instead of cutting it off.
+    // of the window or a quit of the program cancels the search instead of cutting it off: the
+    // window closes once the search has unwound.
     void runSearch(const std::function<void(SearchHost&)>& command);
     bool searching() const { return searching_; }
-    // Whether the window was asked to close while a search ran; it may close once that is over.
-    bool closeRequested() const { return closeRequested_; }
     // A close during a search is taken as a cancel: returns whether the close has to wait.
     bool holdCloseForSearch();
     bool waitShown() const;

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QtGlobal>
 
+#include <utility>
+
 namespace kavrin {
 
 namespace {
@@ -115,6 +117,23 @@ void SquareInput::doubleClick(int index)
 void SquareInput::wheelTurned(int index, int direct)
 {
     step(index, direct == 1 ? Step::Up : Step::Down);
+}
+
+void SquareInput::hookWheel(QObject* window, CMouseWheel::MouseWheelHandler handler)
+{
+    if (clsMouseWheel)
+        return;
+    clsMouseWheel = std::make_unique<CMouseWheel>();
+    clsMouseWheel->setMouseWheelHandler(std::move(handler));
+    clsMouseWheel->Form(window);
+    clsMouseWheel->SubClassHookForm();
+}
+
+void SquareInput::releaseWheel()
+{
+    if (clsMouseWheel)
+        clsMouseWheel->Form(nullptr);
+    clsMouseWheel.reset();
 }
 
 void SquareInput::goTo(int row, int col)

@@ -3,11 +3,14 @@
 
 #include "model/board.h"
 #include "model/square.h"
+#include "mouse_wheel.h"
 #include "square_view.h"
 
-#include <Qt>
+#include <QKeyEvent>
+#include <QObject>
 
 #include <array>
+#include <memory>
 
 namespace kavrin {
 
@@ -32,6 +35,10 @@ public:
     // The second press of a double-click, taken as a press of the button pressed last.
     void doubleClick(int index);
     void wheelTurned(int index, int direct);
+    // Hooks the wheel on `window`, once; each turn goes to `handler`.
+    void hookWheel(QObject* window, CMouseWheel::MouseWheelHandler handler);
+    // Unhooks and releases the wheel hook, as the window unloads.
+    void releaseWheel();
 
 private:
     void act(int index, KeyBinding binding);
@@ -42,6 +49,7 @@ private:
     Board& board_;
     const std::array<SquareView*, kSquareCount + 1>& squares_;
     MouseButton LastButton = MouseButton::None;
+    std::unique_ptr<CMouseWheel> clsMouseWheel;
 };
 
 } // namespace kavrin

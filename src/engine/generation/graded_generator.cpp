@@ -4,6 +4,7 @@
 #include "solving/fast_solver.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace kavrin {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "grading/rating.h"
+#include "model/square.h"
 
 #include <optional>
 #include <random>

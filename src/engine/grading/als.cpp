@@ -1,10 +1,19 @@
 // Aligned pair exclusion and ALS-XZ on sets of squares as bit sets.
 #include "grading/als.h"
 
-#include <algorithm>
+#include "model/candidates.h"
+#include "model/geometry.h"
+#include "model/square.h"
+
+#include <array>
 #include <bit>
 #include <bitset>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <ranges>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kavrin {

@@ -1,7 +1,13 @@
 // Link tables from the pencil marks, and the search for the shortest chain over them.
 #include "grading/chain_graph.h"
 
+#include "model/candidates.h"
+
 #include <algorithm>
+#include <functional>
+#include <ranges>
+#include <type_traits>
+#include <utility>
 
 namespace kavrin {
 

@@ -9,8 +9,13 @@
 
 #include "grading/finding.h"
 #include "grading/pencilmarks.h"
+#include "model/geometry.h"
 
+#include <algorithm>
+#include <array>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>

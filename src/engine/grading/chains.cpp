@@ -3,10 +3,21 @@
 #include "grading/chains.h"
 
 #include "grading/chain_graph.h"
+#include "model/candidates.h"
+#include "model/geometry.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <ranges>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace kavrin {
 

@@ -1,7 +1,16 @@
 // The words for each pattern of the ladder. Squares are named short, "r5c7".
 #include "grading/explanation.h"
 
+#include "grading/finding.h"
+#include "model/candidates.h"
+
+#include <array>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+#include <variant>
 #include <vector>
 
 namespace kavrin {
@@ -34,6 +43,7 @@ template <std::size_t N>
 std::vector<std::string> squareNames(const std::array<std::uint8_t, N>& squares, int count)
 {
     std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         names.push_back(squareName(squares[static_cast<std::size_t>(i)]));
     return names;
@@ -85,6 +95,7 @@ std::string fish(const Deduction& d, const Fish& pattern)
 {
     const auto lines = [&](const std::array<std::uint8_t, 4>& houses) {
         std::vector<std::string> numbers;
+        numbers.reserve(static_cast<std::size_t>(pattern.size));
         for (int i = 0; i < pattern.size; ++i)
             numbers.push_back(std::to_string(houses[static_cast<std::size_t>(i)] % 9 + 1));
         return std::string(houses[0] < 9 ? "rows " : "columns ") + listed(numbers);

@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstddef>
+#include <functional>
+#include <memory>
 
 namespace kavrin {
 

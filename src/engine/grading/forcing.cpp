@@ -3,11 +3,22 @@
 #include "grading/forcing.h"
 
 #include "grading/forcing_propagation.h"
+#include "model/candidates.h"
+#include "model/geometry.h"
+#include "model/square.h"
 
 #include <algorithm>
 #include <bit>
 #include <climits>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace kavrin {
 
@@ -103,7 +114,7 @@ struct Verdict {
 };
 
 struct Outcomes {
-    std::array<Verdict, 81 * 9> verdicts{};
+    std::array<Verdict, std::size_t{81} * 9> verdicts{};
     std::vector<Outcome> reached; // none when only contradictions are looked for
 };
 
@@ -359,7 +370,7 @@ std::optional<Finding> findForcing(const Pencilmarks& marks, const Level& level)
     told.start(marks);
     Outcomes outcomes;
     if (level.kinds != kByContradiction)
-        outcomes.reached.resize(81 * 9);
+        outcomes.reached.resize(outcomes.verdicts.size());
     if (const std::optional<Fact> broken = followAll(branch, marks, outcomes, level))
         return contradictionFinding(told, level, *broken);
     const Choice choice = cheapest(marks, outcomes, level.kinds);

@@ -4,9 +4,11 @@
 
 #include "grading/finding.h"
 #include "model/geometry.h"
+#include "model/square.h"
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 
 namespace kavrin {
 
@@ -55,7 +57,7 @@ constexpr std::array<std::array<std::uint8_t, 3>, 81> kPlaceInHouse = [] {
 
 std::size_t at(int square, int digit)
 {
-    return static_cast<std::size_t>(square * 10 + digit);
+    return static_cast<std::size_t>(square) * 10 + static_cast<std::size_t>(digit);
 }
 
 } // namespace
@@ -442,8 +444,8 @@ std::vector<Fact> Branch::chainTo(Fact fact) const
 std::vector<std::vector<Fact>> Branch::chainsToContradiction() const
 {
     std::vector<std::vector<Fact>> chains;
-    for (int i = 0; i < contradiction_.causeCount; ++i) {
-        chains.push_back(chainFrom(causes_[static_cast<std::size_t>(contradiction_.firstCause + i)]));
+    for (std::size_t i = 0; i < contradiction_.causeCount; ++i) {
+        chains.push_back(chainFrom(causes_[contradiction_.firstCause + i]));
         if (chains.back().empty())
             return {};
     }

@@ -6,9 +6,12 @@
 #pragma once
 
 #include "grading/pencilmarks.h"
+#include "model/candidates.h"
+#include "model/geometry.h"
 
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -115,7 +118,7 @@ private:
     std::bitset<81> basePlaced_, placed_;
     std::array<std::uint8_t, 81> baseDigit_{}, digit_{};
     std::array<std::array<PlaceMask, 10>, kHouseCount> basePlaces_{}, places_{}; // [house][digit]
-    std::array<std::int16_t, 81 * 10> offEvent_{};
+    std::array<std::int16_t, std::size_t{81} * 10> offEvent_{};
     std::array<std::int16_t, 81> onEvent_{};
     std::vector<Event> events_;
     std::vector<std::uint16_t> causes_;

@@ -1,6 +1,10 @@
 // Placing digits and reading a house's places for a digit.
 #include "grading/pencilmarks.h"
 
+#include "model/geometry.h"
+
+#include <cstddef>
+
 namespace kavrin {
 
 Pencilmarks::Pencilmarks(const Grid& givens)

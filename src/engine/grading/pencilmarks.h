@@ -6,7 +6,6 @@
 
 #include "grading/finding.h"
 #include "model/candidates.h"
-#include "model/geometry.h"
 #include "model/square.h"
 
 #include <array>

@@ -10,6 +10,12 @@
 #include "solving/fast_solver.h"
 
 #include <algorithm>
+#include <compare>
+#include <functional>
+#include <iterator>
+#include <ranges>
+#include <string>
+#include <utility>
 
 namespace kavrin {
 

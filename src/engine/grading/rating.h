@@ -4,6 +4,7 @@
 
 #include "grading/finding.h"
 #include "grading/pencilmarks.h"
+#include "model/square.h"
 
 #include <optional>
 #include <span>

@@ -2,7 +2,12 @@
 // 0..80) and returns its first instance that changes something, so a grade never depends on luck.
 #include "grading/techniques.h"
 
+#include "model/geometry.h"
+#include "model/square.h"
+
 #include <bit>
+#include <cstddef>
+#include <initializer_list>
 
 namespace kavrin {
 

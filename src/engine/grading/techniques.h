@@ -4,7 +4,10 @@
 
 #include "grading/finding.h"
 #include "grading/pencilmarks.h"
+#include "model/candidates.h"
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <variant>

@@ -2,10 +2,17 @@
 // the first, so the same marks always give the same step.
 #include "grading/uniqueness.h"
 
+#include "model/candidates.h"
 #include "model/geometry.h"
 
+#include <array>
 #include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kavrin {
 

@@ -4,6 +4,8 @@
 
 #include "host/host.h"
 
+#include <string>
+
 namespace kavrin {
 
 class SilentHost final : public Prompter, public WaitWindow, public EventPump {
