@@ -6,6 +6,8 @@
 #include "files/puzzle_file.h"
 #include "files/recent_list.h"
 #include "fuzz_expect.h"
+#include "model/board.h"
+#include "model/colour.h"
 #include "recent_menu.h"
 #include "recording_prompter.h"
 #include "test_files.h"
@@ -16,14 +18,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QMenu>
+#include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QtGlobal>
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <span>
+#include <system_error>
 #include <vector>
 
 using namespace kavrin;

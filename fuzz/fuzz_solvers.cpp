@@ -2,10 +2,9 @@
 // input's bytes are squares: a byte below 90 is that byte % 10 (0 empty), anything else empty,
 // so that both crowded and sparse grids come up.
 #include "fuzz_expect.h"
+#include "grading/finding.h"
 #include "grading/pencilmarks.h"
 #include "grading/rating.h"
-#include "grading/techniques.h"
-#include "model/candidates.h"
 #include "model/geometry.h"
 #include "model/square.h"
 #include "plain_backtracker.h"

@@ -4,14 +4,15 @@
 
 #include "files/puzzle_line.h"
 #include "generation/graded_generator.h"
+#include "grading/finding.h"
 #include "grading/rating.h"
-#include "grading/techniques.h"
 #include "model/board.h"
 #include "model/colour.h"
 #include "model/square.h"
 #include "solving/fast_solver.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <initializer_list>
 #include <optional>
 #include <random>

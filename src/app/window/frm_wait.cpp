@@ -3,7 +3,6 @@
 
 #include <QFont>
 #include <QKeyEvent>
-#include <Qt>
 #include <QtGlobal>
 
 namespace kavrin {

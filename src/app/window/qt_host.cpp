@@ -15,6 +15,7 @@
 #include <QMargins>
 #include <QMessageBox>
 #include <QObject>
+#include <QPixmap>
 #include <QRect>
 #include <QScreen>
 #include <QScrollArea>
@@ -25,9 +26,8 @@
 #include <QWindow>
 #include <QtGlobal>
 
-#include <string>
-
 #include <algorithm>
+#include <string>
 
 namespace kavrin {
 

@@ -6,6 +6,7 @@
 #include "generation/uniform_source.h"
 #include "host/host.h"
 #include "model/board.h"
+#include "model/colour.h"
 #include "model/square.h"
 #include "qt_host.h"
 #include "scripted_dialogs.h"

@@ -13,28 +13,22 @@
 #include "square_view.h"
 #include "window_fixture.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QByteArray>
 #include <QColor>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QImage>
-#include <QLabel>
 #include <QList>
-#include <QMessageBox>
 #include <QObject>
 #include <QPixmap>
 #include <QPoint>
 #include <QRect>
-#include <QScreen>
 #include <QSize>
 #include <QString>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-#include <QtGlobal>
 
 #include <algorithm>
 #include <deque>

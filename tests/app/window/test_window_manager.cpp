@@ -5,11 +5,14 @@
 #include "frm_wait.h"
 #include "host/host.h"
 #include "model/board.h"
+#include "model/colour.h"
+#include "qt_host.h"
 #include "recording_prompter.h"
 #include "square_view.h"
 #include "test_files.h"
 #include "window_fixture.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -27,6 +30,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <QtGlobal>
@@ -34,6 +38,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 

@@ -2,11 +2,10 @@
 // and the ways a test reaches it: commands by caption, drops, and actions during a search.
 #pragma once
 
-#include "file_commands.h"
 #include "file_routes.h"
 #include "frm_game.h"
-#include "frm_wait.h"
 #include "generation/uniform_source.h"
+#include "host/host.h"
 #include "model/board.h"
 #include "model/square.h"
 #include "puzzle_dialogs.h"
@@ -14,7 +13,6 @@
 #include "recording_prompter.h"
 #include "scripted_dialogs.h"
 
-#include <QPushButton>
 #include <QAction>
 #include <QApplication>
 #include <QByteArray>
@@ -24,11 +22,15 @@
 #include <QEvent>
 #include <QLabel>
 #include <QList>
+#include <QMargins>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QObject>
 #include <QPoint>
+#include <QPushButton>
+#include <QRect>
+#include <QScreen>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +44,7 @@
 #include <initializer_list>
 #include <memory>
 #include <utility>
+#include <vector>
 
 namespace kavrin::test {
 
