@@ -161,8 +161,8 @@ private slots:
     {
         QTest::addColumn<qsizetype>("size");
         QTest::addColumn<bool>("handedOver");
-        QTest::newRow("64 KiB") << qsizetype{64 * 1024} << true;
-        QTest::newRow("one byte more") << qsizetype{64 * 1024 + 1} << false;
+        QTest::newRow("64 KiB") << qsizetype{64} * 1024 << true;
+        QTest::newRow("one byte more") << qsizetype{64} * 1024 + 1 << false;
     }
     void overLongMessagesAreCutOff()
     {
