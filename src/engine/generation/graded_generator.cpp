@@ -1,6 +1,7 @@
 // Digging givens out of a random full grid while the solution stays unique.
 #include "generation/graded_generator.h"
 
+#include "model/geometry.h"
 #include "solving/fast_solver.h"
 
 #include <algorithm>
@@ -16,7 +17,7 @@ int twinOf(int square, Symmetry symmetry)
     case Symmetry::Rotational:
         return 80 - square;
     case Symmetry::Mirror:
-        return square / 9 * 9 + 8 - square % 9;
+        return squareAt(rowOf(square), 8 - columnOf(square));
     case Symmetry::None:
         break;
     }
