@@ -3,6 +3,7 @@
 #include "batch.h"
 
 #include <algorithm>
+#include <array>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -74,7 +75,7 @@ ExitStatus runInline(LineReader& reader, Output& output, const LineWork& work)
 
 // Lines on several threads. The reading thread adds lines while fewer than kWindow wait to be
 // written, starting a thread per line until there are as many as asked for. A worker takes the
-// oldest line nobody has taken; all shared state is under one mutex.
+// oldest lines nobody has taken, its share of them; all shared state is under one mutex.
 class Pool {
 public:
     Pool(Output& output, unsigned threads, const LineWork& work) : output_(output), wanted_(threads), work_(work) {}
@@ -82,17 +83,23 @@ public:
     Pool& operator=(const Pool&) = delete;
     ~Pool() { stop({}); }
 
-    // Waits while the window is full; false once a worker has failed.
-    bool add(Item item)
+    // Once the window is full, waits until it is half empty; false once a worker has failed.
+    bool add(std::vector<Item>& items)
     {
         std::unique_lock lock(mutex_);
-        room_.wait(lock, [&] { return stopped_ || window_.size() < kWindow; });
-        if (stopped_)
-            return false;
-        window_.push_back(std::move(item));
-        if (threads_.size() < wanted_)
-            startThread();
-        lineAdded_.notify_one();
+        for (Item& item : items) {
+            if (window_.size() >= kWindow) {
+                lineAdded_.notify_all();
+                room_.wait(lock, [&] { return stopped_ || window_.size() <= kWindow / 2; });
+            }
+            if (stopped_)
+                return false;
+            window_.push_back(std::move(item));
+            if (threads_.size() < wanted_)
+                startThread();
+        }
+        items.clear();
+        lineAdded_.notify_all();
         return true;
     }
 
@@ -120,6 +127,7 @@ public:
 
 private:
     static constexpr std::size_t kWindow = 1024;
+    static constexpr std::size_t kChunk = 128;
 
     void startThread()
     {
@@ -140,11 +148,19 @@ private:
                 lineAdded_.wait(lock, [&] { return stopped_ || ended_ || taken_ < written_ + window_.size(); });
                 if (stopped_ || taken_ == written_ + window_.size())
                     return;
-                Item& item = window_[taken_++ - written_]; // stays in place: only written lines leave
+                // A share of the lines waiting, up to kChunk: one lock for a line would cost as
+                // much as solving it.
+                const std::size_t waiting = written_ + window_.size() - taken_;
+                const std::size_t count = std::clamp<std::size_t>(waiting / wanted_, 1, kChunk);
+                std::array<Item*, kChunk> chunk{};
+                for (std::size_t i = 0; i < count; ++i)
+                    chunk[i] = &window_[taken_++ - written_]; // stays in place: only written lines leave
                 lock.unlock();
-                workOn(item, work_);
+                for (std::size_t i = 0; i < count; ++i)
+                    workOn(*chunk[i], work_);
                 lock.lock();
-                item.ready = true;
+                for (std::size_t i = 0; i < count; ++i)
+                    chunk[i]->ready = true;
                 writeReady();
             }
         } catch (...) {
@@ -158,7 +174,9 @@ private:
         for (; !window_.empty() && window_.front().ready; ++written_) {
             worst_ = std::max(worst_, emit(output_, window_.front()));
             window_.pop_front();
-            room_.notify_one();
+            // Woken for every line, the reading thread would take a core from the workers.
+            if (window_.size() == kWindow / 2)
+                room_.notify_one();
         }
         if (readerWaiting_)
             output_.flush();
@@ -201,16 +219,23 @@ ExitStatus runBatch(LineReader& reader, Output& output, unsigned jobs, const Lin
     if (threads == 1)
         return runInline(reader, output, work);
     Pool pool(output, threads, work);
+    // Lines go to the pool a few dozen at a time, and all of them before the reader may wait.
+    constexpr std::size_t kBatch = 64;
+    std::vector<Item> batch;
     for (Item item;;) {
         const bool mayWait = !reader.lineInHand();
+        if ((mayWait || batch.size() == kBatch) && !pool.add(batch))
+            return pool.finish();
         if (mayWait)
             pool.waitingForInput(true);
         const bool more = readItem(reader, item);
         if (mayWait)
             pool.waitingForInput(false);
-        if (!more || !pool.add(std::move(item)))
+        if (!more)
             break;
+        batch.push_back(std::move(item));
     }
+    pool.add(batch);
     return pool.finish();
 }
 
