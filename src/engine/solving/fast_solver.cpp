@@ -201,7 +201,7 @@ Tally seen(Pair s)
     return {s, Pair{}};
 }
 
-// Lane 3 of each digit's lanes holds the given lane of t; the others are empty.
+// Lane 3 of each digit's lanes holds the given lane of p; the others are empty.
 template <int lane>
 Pair laneToLast(Pair p)
 {
