@@ -55,12 +55,17 @@ bool any(Set s)
     return !none(s);
 }
 
+// The index, as bit() counts, of the set's bit at position `at` of its 128.
+constexpr int bitIndex(int at)
+{
+    return at / 32 * 27 + at % 32;
+}
+
 // The index of the first bit, as bit() counts; the set must not be empty.
 int lowest(Set s)
 {
     const auto h = reinterpret_cast<Halves>(s);
-    const int at = h[0] != 0 ? std::countr_zero(h[0]) : 64 + std::countr_zero(h[1]);
-    return at / 32 * 27 + at % 32;
+    return bitIndex(h[0] != 0 ? std::countr_zero(h[0]) : 64 + std::countr_zero(h[1]));
 }
 
 int popcount(Set s)
@@ -76,16 +81,12 @@ template <class Visit>
 [[gnu::always_inline]] inline bool everyBit(Set s, Visit visit)
 {
     const auto h = reinterpret_cast<Halves>(s);
-    for (std::uint64_t bits = h[0]; bits != 0; bits &= bits - 1) {
-        const int at = std::countr_zero(bits);
-        if (!visit(at / 32 * 27 + at % 32))
+    for (std::uint64_t bits = h[0]; bits != 0; bits &= bits - 1)
+        if (!visit(bitIndex(std::countr_zero(bits))))
             return false;
-    }
-    for (std::uint64_t bits = h[1]; bits != 0; bits &= bits - 1) {
-        const int at = 64 + std::countr_zero(bits);
-        if (!visit(at / 32 * 27 + at % 32))
+    for (std::uint64_t bits = h[1]; bits != 0; bits &= bits - 1)
+        if (!visit(bitIndex(64 + std::countr_zero(bits))))
             return false;
-    }
     return true;
 }
 
