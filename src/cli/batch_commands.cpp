@@ -25,10 +25,11 @@ namespace kavrin::cli {
 
 namespace {
 // The solved line, and why the puzzle is left unsolved.
-LineResult solved(Board& board)
+LineResult solved(const Grid& givens)
 {
-    const BatchResult result = SolveForBatch(board);
-    const std::string line = formatPuzzleLine(board) + "\n";
+    const BatchResult result = SolveForBatch(givens);
+    std::string line = formatPuzzleLine(result.digits);
+    line += '\n';
     switch (result.end) {
     case BatchEnd::Solved:
         return {line, {}, kSuccess};
@@ -41,10 +42,10 @@ LineResult solved(Board& board)
 }
 
 // PUZZLE:COUNT:SOLUTION, COUNT written N+ when it reaches the limit.
-LineResult counted(const Board& board, long long limit)
+LineResult counted(const Grid& givens, long long limit)
 {
-    const SolutionCount solutions = CountSolutions(board.digits(), limit);
-    std::string line = formatPuzzleLine(board) + ":" + std::to_string(solutions.count) +
+    const SolutionCount solutions = CountSolutions(givens, limit);
+    std::string line = formatPuzzleLine(givens) + ":" + std::to_string(solutions.count) +
                        (solutions.count == limit ? "+" : "") + ":";
     if (solutions.count > 0)
         for (const std::uint8_t digit : solutions.first)
@@ -65,10 +66,10 @@ bool finished(Grade grade)
 // PUZZLE:GRADE:STEPS:RATING. STEPS is the hardest technique, a slash, and each technique used
 // with how often, in ladder order: "pointing/hidden-single=40,naked-single=12,pointing=2".
 // RATING is the hardest step's, on a puzzle the techniques finish.
-LineResult rated(const Board& board)
+LineResult rated(const Grid& givens)
 {
-    const Rating rating = RatePuzzle(board.digits());
-    std::string line = formatPuzzleLine(board) + ":" + std::string(gradeName(rating.grade)) + ":";
+    const Rating rating = RatePuzzle(givens);
+    std::string line = formatPuzzleLine(givens) + ":" + std::string(gradeName(rating.grade)) + ":";
     if (!rating.hardest.empty()) {
         line += std::string(rating.hardest) + "/";
         const char* separator = "";
@@ -87,9 +88,9 @@ LineResult rated(const Board& board)
 }
 
 // The steps of one puzzle in words, then its grade and rating.
-LineResult explained(const Board& board)
+LineResult explained(const Grid& givens)
 {
-    const Rating rating = RatePuzzle(board.digits(), true);
+    const Rating rating = RatePuzzle(givens, true);
     std::string text;
     int number = 0;
     for (const LadderStep& step : rating.steps)
@@ -124,9 +125,9 @@ std::string jsonCandidates(const std::vector<Candidate>& candidates)
 }
 
 // One JSON object a line for each step, then one for the puzzle.
-LineResult explainedAsJson(const Board& board)
+LineResult explainedAsJson(const Grid& givens)
 {
-    const Rating rating = RatePuzzle(board.digits(), true);
+    const Rating rating = RatePuzzle(givens, true);
     std::string text;
     for (const LadderStep& step : rating.steps) {
         const Finding& f = step.finding;
@@ -134,20 +135,20 @@ LineResult explainedAsJson(const Board& board)
                 ", \"place\": " + jsonCandidates(f.placements) + ", \"remove\": " + jsonCandidates(f.removals) +
                 ", \"text\": " + jsonString(f.text) + "}\n";
     }
-    text += "{\"puzzle\": " + jsonString(formatPuzzleLine(board)) + ", \"grade\": " +
+    text += "{\"puzzle\": " + jsonString(formatPuzzleLine(givens)) + ", \"grade\": " +
             jsonString(gradeName(rating.grade)) +
             ", \"rating\": " + (finished(rating.grade) ? ratingText(rating.rating) : "null") + "}\n";
     return {text, {}, graded(rating.grade) ? kSuccess : kNotSolved};
 }
 
-// A line's board, or its reason as a failure.
+// A line's digits, or its reason as a failure.
 template <typename Work>
 LineResult onLine(std::string_view line, const Work& work)
 {
-    auto parsed = parsePuzzleLine(line);
+    const auto parsed = parseGivens(line);
     if (const auto* reason = std::get_if<std::string>(&parsed))
         return {{}, *reason, kBadInput};
-    return work(std::get<Board>(parsed));
+    return work(std::get<Grid>(parsed));
 }
 
 template <typename Work>
@@ -160,8 +161,7 @@ ExitStatus run(const PuzzleOptions& options, const Work& work)
         status = runBatch(reader, output, options.jobs,
                           [&](std::string_view line) { return onLine(line, work); });
     } else {
-        Board board = readPuzzle(options.puzzle);
-        const LineResult result = work(board);
+        const LineResult result = work(readPuzzle(options.puzzle).digits());
         output.write(result.out);
         if (!result.failure.empty())
             std::cerr << notice(options.puzzle, result.failure);
@@ -174,21 +174,21 @@ ExitStatus run(const PuzzleOptions& options, const Work& work)
 
 ExitStatus runSolve(const PuzzleOptions& options)
 {
-    return run(options, [](Board& board) { return solved(board); });
+    return run(options, [](const Grid& givens) { return solved(givens); });
 }
 
 ExitStatus runCount(const CountOptions& options)
 {
-    return run(options, [&](Board& board) { return counted(board, options.limit); });
+    return run(options, [&](const Grid& givens) { return counted(givens, options.limit); });
 }
 
 ExitStatus runRate(const RateOptions& options)
 {
     if (options.json)
-        return run(options, [](const Board& board) { return explainedAsJson(board); });
+        return run(options, [](const Grid& givens) { return explainedAsJson(givens); });
     if (options.explain)
-        return run(options, [](const Board& board) { return explained(board); });
-    return run(options, [](const Board& board) { return rated(board); });
+        return run(options, [](const Grid& givens) { return explained(givens); });
+    return run(options, [](const Grid& givens) { return rated(givens); });
 }
 
 } // namespace kavrin::cli

@@ -9,14 +9,12 @@
 #include "messages.h"
 #include "model/board.h"
 #include "model/candidates.h"
-#include "model/colour.h"
 #include "model/square.h"
 #include "output.h"
 #include "puzzle_input.h"
 
 #include <array>
 #include <chrono>
-#include <cstddef>
 #include <cstdint>
 #include <iostream>
 #include <optional>
@@ -73,9 +71,7 @@ Board gradedGrid(const GenerateOptions& options, std::mt19937_64& random, std::s
         puzzle = GenerateGraded(options.wanted, options.symmetry, random);
     while (!made.insert(puzzle.givens).second);
     std::cerr << failedAttempts(puzzle.failed) << '\n';
-    Board board;
-    for (int s = 1; s <= kSquareCount; ++s)
-        board.SetSquare(s, puzzle.givens[static_cast<std::size_t>(s - 1)], true, kWhite);
+    Board board = Board::withGivens(puzzle.givens);
     if (!options.output.empty())
         writeFile(options.output, bytesOf(board), {});
     if (options.solution)

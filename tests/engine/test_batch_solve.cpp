@@ -101,9 +101,8 @@ void addRow(const std::string& name, const std::string& digits)
 
 Outcome viaBatch(const std::string& digits)
 {
-    Board board = boardFromLine(digits);
-    const BatchResult result = SolveForBatch(board);
-    return {digitsOf(board), result.end, result.refusal};
+    const BatchResult result = SolveForBatch(boardFromLine(digits).digits());
+    return {digitsOf(result.digits), result.end, result.refusal};
 }
 } // namespace
 

@@ -20,6 +20,15 @@ void Board::placeSolution(const Grid& solution)
             store(s, solution[static_cast<std::size_t>(s - 1)], false, kWhite);
 }
 
+Board Board::withGivens(const Grid& givens)
+{
+    Board board;
+    for (int s = 1; s <= kSquareCount; ++s)
+        if (givens[static_cast<std::size_t>(s - 1)] != 0)
+            board.SetSquare(s, givens[static_cast<std::size_t>(s - 1)], true, kWhite);
+    return board;
+}
+
 void Board::SetSquare(int index, int digit, bool fixed, Colour backColor)
 {
     store(index, digit, fixed, backColor);

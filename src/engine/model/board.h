@@ -48,6 +48,9 @@ public:
 
     void setObserver(SquareObserver* observer) { observer_ = observer; }
 
+    // A puzzle's board: its digits fixed, every square white.
+    static Board withGivens(const Grid& givens);
+
 private:
     // Inline, so that a batch filling 81 squares pays no call for each.
     void store(int index, int digit, bool fixed, Colour backColor)

@@ -2,7 +2,7 @@
 // found by the fast solver instead of the visible search.
 #pragma once
 
-#include "model/board.h"
+#include "model/square.h"
 
 #include <string>
 
@@ -12,11 +12,12 @@ enum class BatchEnd { Solved, Refused, NoSolution };
 
 struct BatchResult {
     BatchEnd end = BatchEnd::Solved;
+    // The digits as the logic solver and then the last attempt would leave the puzzle's board:
+    // the first solution in index order, or, when there is none, the logic solver's digits alone.
+    Grid digits{};
     std::string refusal; // the search gate's message when it refuses
 };
 
-// The board ends as the logic solver and then the last attempt would leave it: the first
-// solution in index order, or, when there is none, the logic solver's digits alone.
-BatchResult SolveForBatch(Board& board);
+BatchResult SolveForBatch(const Grid& givens);
 
 } // namespace kavrin
