@@ -3,6 +3,8 @@
 
 #include "model/square.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -30,6 +32,18 @@ std::string shown(char c)
     const auto byte = static_cast<unsigned char>(c);
     return std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xf];
 }
+
+// Each character's digit, 0 for an empty square. Read from a table, so that a line costs no
+// branch for each character: givens fall at random, and a batch reads many lines.
+constexpr std::uint8_t kNoPuzzleCharacter = 0xFF;
+constexpr std::array<std::uint8_t, 256> kDigitOf = [] {
+    std::array<std::uint8_t, 256> digits{};
+    digits.fill(kNoPuzzleCharacter);
+    digits['.'] = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        digits[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - '0');
+    return digits;
+}();
 } // namespace
 
 std::variant<Grid, std::string> parseGivens(std::string_view line)
@@ -38,13 +52,14 @@ std::variant<Grid, std::string> parseGivens(std::string_view line)
     if (line.size() != kSquareCount)
         return "a puzzle line has 81 characters, this one has " + std::to_string(line.size());
     Grid givens{};
+    std::uint8_t all = 0;
     for (std::size_t i = 0; i < givens.size(); ++i) {
-        const char c = line[i];
-        const bool digit = c >= '1' && c <= '9';
-        if (!digit && c != '.' && c != '0')
-            return "character " + std::to_string(i + 1) + " ('" + shown(c) + "') is not a digit, '.' or '0'";
-        // Without a branch on the digit: givens fall at random, and a batch reads many lines.
-        givens[i] = static_cast<std::uint8_t>(digit ? c - '0' : 0);
+        givens[i] = kDigitOf[static_cast<unsigned char>(line[i])];
+        all |= givens[i];
+    }
+    if (all == kNoPuzzleCharacter) { // no digit, nor any of them together, is all ones
+        const auto at = static_cast<std::size_t>(std::find(givens.begin(), givens.end(), kNoPuzzleCharacter) - givens.begin());
+        return "character " + std::to_string(at + 1) + " ('" + shown(line[at]) + "') is not a digit, '.' or '0'";
     }
     return givens;
 }
@@ -61,8 +76,7 @@ std::string formatPuzzleLine(const Grid& digits)
 {
     std::string line(kSquareCount, '.');
     for (std::size_t i = 0; i < digits.size(); ++i)
-        if (digits[i] != 0)
-            line[i] = static_cast<char>('0' + digits[i]);
+        line[i] = digits[i] == 0 ? '.' : static_cast<char>('0' + digits[i]);
     return line;
 }
 

@@ -340,23 +340,28 @@ struct State {
     [[gnu::always_inline]] bool placeNakedSingles(bool& progress)
     {
         Set once{}, twice{};
+        // Bit k of the digit of each square that has one left: read square by square, where a
+        // loop over digits would branch at random on which of them have singles.
+        std::array<Set, 4> digitBits{};
         for (int d = 0; d < 9; ++d) {
             twice |= once & left(d);
             once |= left(d);
+            for (int k = 0; k < 4; ++k)
+                if (d >> k & 1)
+                    digitBits[static_cast<std::size_t>(k)] |= left(d);
         }
         if (any(empty & ~once))
             return false;
-        const Set singles = once & ~twice;
-        for (int d = 0; d < 9 && any(singles); ++d)
-            if (!everyBit(left(d) & singles, [&](int square) {
-                    if (!fits(d, square))
-                        return false; // a peer took the same digit in this pass
-                    place(square, d);
-                    progress = true;
-                    return true;
-                }))
-                return false;
-        return true;
+        return everyBit(once & ~twice, [&](int square) {
+            const Set at = kLaneMasks.squares[static_cast<std::size_t>(square)];
+            const int d = any(digitBits[0] & at) | any(digitBits[1] & at) << 1 | any(digitBits[2] & at) << 2 |
+                          any(digitBits[3] & at) << 3;
+            if (!fits(d, square))
+                return false; // a peer took the same digit in this pass
+            place(square, d);
+            progress = true;
+            return true;
+        });
     }
 
     // Digits with one square left in a house go there; false if a house has no square left
@@ -460,17 +465,16 @@ struct State {
     {
         const DigitCounts counts = digitCounts();
         const Set pairs = empty & counts.with(2);
-        int best = 0, bestScore = -1;
+        // Score and square in one key, the earlier square winning a tie, so that the choice
+        // takes no branch.
+        int best = 0;
         everyBit(fewestDigits(counts), [&](int square) {
             const Set peers = kLaneMasks.peers[static_cast<std::size_t>(square)];
             const int score = 4 * popcount(empty & peers) + popcount(pairs & peers);
-            if (score > bestScore) {
-                bestScore = score;
-                best = square;
-            }
+            best = std::max(best, score << 7 | (127 - square));
             return true;
         });
-        return best;
+        return 127 - (best & 127);
     }
 };
 
@@ -498,13 +502,11 @@ public:
             return;
         while (depth >= 0) {
             Level& level = levels_[static_cast<std::size_t>(depth)];
-            if (count_ >= limit_ || level.tried == 9) {
+            if (count_ >= limit_ || level.tried == level.digits) {
                 --depth;
                 continue;
             }
             const int d = level.order[static_cast<std::size_t>(level.tried++)];
-            if (!level.state.fits(d, level.square))
-                continue;
             ++guesses_;
             Level& next = levels_[static_cast<std::size_t>(depth) + 1];
             next.state = level.state;
@@ -523,7 +525,8 @@ private:
         State state;
         int square;
         int tried;
-        std::array<std::uint8_t, 9> order;
+        int digits;                         // of the square, that fit there
+        std::array<std::uint8_t, 9> order;  // those digits, in the order they are tried
     };
 
     // Propagates, and once a solution is known keeps the state to smaller ones: false when the
@@ -565,9 +568,15 @@ private:
         // one that must go on past it takes the square that fails soonest.
         level.square = limit_ == 1 ? level.state.firstWithFewestDigits() : level.state.mostConstrainingSquare();
         level.tried = 0;
-        level.order = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+        std::array<std::uint8_t, 9> all = {0, 1, 2, 3, 4, 5, 6, 7, 8};
         if (random_)
-            std::shuffle(level.order.begin(), level.order.end(), *random_);
+            std::shuffle(all.begin(), all.end(), *random_);
+        // The digits that fit, kept without a branch: a test at each try would fail at random.
+        level.digits = 0;
+        for (const std::uint8_t d : all) {
+            level.order[static_cast<std::size_t>(level.digits)] = d;
+            level.digits += level.state.fits(d, level.square);
+        }
         return true;
     }
 
