@@ -1,12 +1,10 @@
-// The batch runner: the reading thread hands lines to workers through a bounded window, and
+// The batch runner: the reading thread hands lines to workers through a ring of slots, and
 // whoever finishes a line writes every finished line from the oldest unwritten one on.
 #include "batch.h"
 
 #include <algorithm>
-#include <array>
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -26,22 +24,26 @@ struct Item {
     bool ready = false;
 };
 
-// The next line that needs work, or false at the end of the input.
+// Reads the next line that needs work into the item, or returns false at the end of the input.
+// The item's strings keep their room from one line to the next.
 bool readItem(LineReader& reader, Item& item)
 {
-    std::string line;
     while (true) {
-        const LineReader::Read read = reader.next(line);
+        const LineReader::Read read = reader.next(item.line);
         if (read == LineReader::Read::End)
             return false;
+        item.number = reader.number();
+        item.ready = false;
+        item.result.out.clear();
+        item.result.failure.clear();
+        item.result.status = kSuccess;
         if (read == LineReader::Read::TooLong) {
-            item = {reader.number(), {}, {{}, lineTooLong(), kBadInput}};
+            item.result.failure = lineTooLong();
+            item.result.status = kBadInput;
             return true;
         }
-        if (!isBlank(line)) {
-            item = {reader.number(), std::move(line), {}};
+        if (!isBlank(item.line))
             return true;
-        }
     }
 }
 
@@ -73,32 +75,47 @@ ExitStatus runInline(LineReader& reader, Output& output, const LineWork& work)
     }
 }
 
-// Lines on several threads. The reading thread adds lines while fewer than kWindow wait to be
-// written, starting a thread per line until there are as many as asked for. A worker takes the
-// oldest lines nobody has taken, its share of them; all shared state is under one mutex.
+// Lines on several threads. The reading thread reads into the free slots of a ring of kWindow
+// and hands the lines over a few dozen at a time, starting a thread for each until there are as
+// many as asked for; once the ring is full it waits until half of it is free. A worker takes the
+// oldest lines nobody has taken, its share of them. A slot is read into again once its line is
+// written, strings and all, so that no line is allocated on one thread and released on another.
+// Shared state is under one mutex; handed_ is changed by the reading thread alone.
 class Pool {
 public:
-    Pool(Output& output, unsigned threads, const LineWork& work) : output_(output), wanted_(threads), work_(work) {}
+    Pool(Output& output, unsigned threads, const LineWork& work)
+        : output_(output), wanted_(threads), work_(work), ring_(kWindow)
+    {
+    }
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
     ~Pool() { stop({}); }
 
-    // Once the window is full, waits until it is half empty; false once a worker has failed.
-    bool add(std::vector<Item>& items)
+    // The slot to read the next line into; null once a worker has failed.
+    Item* slot()
     {
-        std::unique_lock lock(mutex_);
-        for (Item& item : items) {
-            if (window_.size() >= kWindow) {
-                lineAdded_.notify_all();
-                room_.wait(lock, [&] { return stopped_ || window_.size() <= kWindow / 2; });
-            }
+        if (read_ == free_ && !waitForRoom())
+            return nullptr;
+        return &ring_[(handed_ + read_) % kWindow];
+    }
+    // The slot from slot() holds a line to work on.
+    void filled() { ++read_; }
+    // Lines read and not yet handed over.
+    std::size_t inHand() const { return read_; }
+
+    // Gives the workers the lines read since the last call; false once a worker has failed.
+    bool handOver()
+    {
+        {
+            const std::scoped_lock lock(mutex_);
             if (stopped_)
                 return false;
-            window_.push_back(std::move(item));
-            if (threads_.size() < wanted_)
+            handed_ += read_;
+            free_ -= read_;
+            read_ = 0;
+            while (threads_.size() < std::min<std::size_t>(wanted_, handed_))
                 startThread();
         }
-        items.clear();
         lineAdded_.notify_all();
         return true;
     }
@@ -114,6 +131,7 @@ public:
     // After the last line: the worst status once every line is written, or a worker's failure.
     ExitStatus finish()
     {
+        handOver();
         {
             const std::scoped_lock lock(mutex_);
             ended_ = true;
@@ -128,6 +146,18 @@ public:
 private:
     static constexpr std::size_t kWindow = 1024;
     static constexpr std::size_t kChunk = 128;
+
+    // Hands over what is read and, with the ring full, waits until half of it is free.
+    bool waitForRoom()
+    {
+        if (!handOver())
+            return false;
+        std::unique_lock lock(mutex_);
+        if (handed_ - written_ == kWindow)
+            room_.wait(lock, [&] { return stopped_ || handed_ - written_ <= kWindow / 2; });
+        free_ = kWindow - (handed_ - written_);
+        return !stopped_;
+    }
 
     void startThread()
     {
@@ -145,22 +175,20 @@ private:
         try {
             std::unique_lock lock(mutex_);
             while (true) {
-                lineAdded_.wait(lock, [&] { return stopped_ || ended_ || taken_ < written_ + window_.size(); });
-                if (stopped_ || taken_ == written_ + window_.size())
+                lineAdded_.wait(lock, [&] { return stopped_ || ended_ || taken_ < handed_; });
+                if (stopped_ || taken_ == handed_)
                     return;
                 // A share of the lines waiting, up to kChunk: one lock for a line would cost as
                 // much as solving it.
-                const std::size_t waiting = written_ + window_.size() - taken_;
-                const std::size_t count = std::clamp<std::size_t>(waiting / wanted_, 1, kChunk);
-                std::array<Item*, kChunk> chunk{};
-                for (std::size_t i = 0; i < count; ++i)
-                    chunk[i] = &window_[taken_++ - written_]; // stays in place: only written lines leave
+                const std::size_t count = std::clamp<std::size_t>((handed_ - taken_) / wanted_, 1, kChunk);
+                const std::size_t first = taken_;
+                taken_ += count;
                 lock.unlock();
-                for (std::size_t i = 0; i < count; ++i)
-                    workOn(*chunk[i], work_);
+                for (std::size_t n = first; n < first + count; ++n)
+                    workOn(ring_[n % kWindow], work_);
                 lock.lock();
-                for (std::size_t i = 0; i < count; ++i)
-                    chunk[i]->ready = true;
+                for (std::size_t n = first; n < first + count; ++n)
+                    ring_[n % kWindow].ready = true;
                 writeReady();
             }
         } catch (...) {
@@ -171,11 +199,11 @@ private:
     // Under the mutex.
     void writeReady()
     {
-        for (; !window_.empty() && window_.front().ready; ++written_) {
-            worst_ = std::max(worst_, emit(output_, window_.front()));
-            window_.pop_front();
+        while (written_ < handed_ && ring_[written_ % kWindow].ready) {
+            worst_ = std::max(worst_, emit(output_, ring_[written_ % kWindow]));
+            ++written_;
             // Woken for every line, the reading thread would take a core from the workers.
-            if (window_.size() == kWindow / 2)
+            if (handed_ - written_ == kWindow / 2)
                 room_.notify_one();
         }
         if (readerWaiting_)
@@ -200,9 +228,12 @@ private:
     const LineWork& work_;
     std::mutex mutex_;
     std::condition_variable lineAdded_, room_;
-    std::deque<Item> window_; // lines read and not yet written, oldest first
-    std::size_t written_ = 0; // lines written, counted from the start
-    std::size_t taken_ = 0;   // lines taken by a worker, counted from the start
+    std::vector<Item> ring_;  // line n (counted from 0) in slot n % kWindow
+    std::size_t written_ = 0; // lines written
+    std::size_t taken_ = 0;   // lines taken by a worker
+    std::size_t handed_ = 0;  // lines handed over: the ring's lines from written_ on
+    std::size_t read_ = 0;    // lines read into the slots after those, not yet handed over
+    std::size_t free_ = kWindow; // slots from handed_ on that the reading thread may read into
     bool ended_ = false;
     bool stopped_ = false;
     bool readerWaiting_ = false;
@@ -221,21 +252,22 @@ ExitStatus runBatch(LineReader& reader, Output& output, unsigned jobs, const Lin
     Pool pool(output, threads, work);
     // Lines go to the pool a few dozen at a time, and all of them before the reader may wait.
     constexpr std::size_t kBatch = 64;
-    std::vector<Item> batch;
-    for (Item item;;) {
+    while (true) {
         const bool mayWait = !reader.lineInHand();
-        if ((mayWait || batch.size() == kBatch) && !pool.add(batch))
-            return pool.finish();
+        if ((mayWait || pool.inHand() == kBatch) && !pool.handOver())
+            break;
+        Item* item = pool.slot();
+        if (!item)
+            break;
         if (mayWait)
             pool.waitingForInput(true);
-        const bool more = readItem(reader, item);
+        const bool more = readItem(reader, *item);
         if (mayWait)
             pool.waitingForInput(false);
         if (!more)
             break;
-        batch.push_back(std::move(item));
+        pool.filled();
     }
-    pool.add(batch);
     return pool.finish();
 }
 

@@ -109,6 +109,12 @@ for command in solve count rate; do
         [ "${one[*]}" = "$code $out $err" ] || fail "$command --jobs $jobs differs from one job"
     done
 done
+# Lines enough to go round the threads' window several times, and to fill it while waiting.
+for round in 1 2 3 4 5 6 7 8 9 10; do cat "$tmp/batch"; done >"$tmp/long"
+in=$tmp/long run solve -
+one=("$code" "$out" "$err")
+in=$tmp/long run solve --jobs 2 -
+[ "${one[*]}" = "$code $out $err" ] || fail "solve --jobs 2 of 3040 lines differs from one job"
 
 # Standard output that cannot take the bytes: every command says so and exits with 3, with no
 # pointer to the help, since nothing was wrong with the command line.
