@@ -110,10 +110,10 @@ for command in solve count rate; do
     done
 done
 # Lines enough to go round the threads' window several times, and to fill it while waiting.
-for round in 1 2 3 4 5 6 7 8 9 10; do cat "$tmp/batch"; done >"$tmp/long"
-in=$tmp/long run solve -
+for round in 1 2 3 4 5 6 7 8 9 10; do cat "$tmp/batch"; done >"$tmp/rounds"
+in=$tmp/rounds run solve -
 one=("$code" "$out" "$err")
-in=$tmp/long run solve --jobs 2 -
+in=$tmp/rounds run solve --jobs 2 -
 [ "${one[*]}" = "$code $out $err" ] || fail "solve --jobs 2 of 3040 lines differs from one job"
 
 # Standard output that cannot take the bytes: every command says so and exits with 3, with no
