@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 #include <utility>
 
@@ -33,17 +33,11 @@ std::string shown(char c)
     return std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xf];
 }
 
-// Each character's digit, 0 for an empty square. Read from a table, so that a line costs no
-// branch for each character: givens fall at random, and a batch reads many lines.
-constexpr std::uint8_t kNoPuzzleCharacter = 0xFF;
-constexpr std::array<std::uint8_t, 256> kDigitOf = [] {
-    std::array<std::uint8_t, 256> digits{};
-    digits.fill(kNoPuzzleCharacter);
-    digits['.'] = 0;
-    for (char c = '0'; c <= '9'; ++c)
-        digits[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(c - '0');
-    return digits;
-}();
+// Not '1'..'9', '.' or '0'.
+bool isNoPuzzleCharacter(char c)
+{
+    return static_cast<unsigned char>(c - '0') > 9 && c != '.';
+}
 } // namespace
 
 std::variant<Grid, std::string> parseGivens(std::string_view line)
@@ -51,14 +45,19 @@ std::variant<Grid, std::string> parseGivens(std::string_view line)
     line = trimmed(line);
     if (line.size() != kSquareCount)
         return "a puzzle line has 81 characters, this one has " + std::to_string(line.size());
+    // Every character is looked at, with no branch for each and no stop at a wrong one, and in
+    // copies the compiler knows apart, so that the loop runs on whole vectors: givens fall at
+    // random, and a batch reads many lines.
+    std::array<char, kSquareCount> text{};
+    std::memcpy(text.data(), line.data(), text.size());
     Grid givens{};
-    std::uint8_t all = 0;
+    std::uint8_t wrong = 0;
     for (std::size_t i = 0; i < givens.size(); ++i) {
-        givens[i] = kDigitOf[static_cast<unsigned char>(line[i])];
-        all |= givens[i];
+        wrong |= static_cast<std::uint8_t>(isNoPuzzleCharacter(text[i]));
+        givens[i] = static_cast<std::uint8_t>(text[i] == '.' ? 0 : text[i] - '0');
     }
-    if (all == kNoPuzzleCharacter) { // no digit, nor any of them together, is all ones
-        const auto at = static_cast<std::size_t>(std::find(givens.begin(), givens.end(), kNoPuzzleCharacter) - givens.begin());
+    if (wrong != 0) {
+        const auto at = static_cast<std::size_t>(std::find_if(line.begin(), line.end(), isNoPuzzleCharacter) - line.begin());
         return "character " + std::to_string(at + 1) + " ('" + shown(line[at]) + "') is not a digit, '.' or '0'";
     }
     return givens;
@@ -74,9 +73,14 @@ std::variant<Board, std::string> parsePuzzleLine(std::string_view line)
 
 std::string formatPuzzleLine(const Grid& digits)
 {
-    std::string line(kSquareCount, '.');
+    // Formed apart from the string, which the compiler cannot tell from the digits, so that the
+    // loop runs on whole vectors.
+    std::array<char, kSquareCount> text{};
     for (std::size_t i = 0; i < digits.size(); ++i)
-        line[i] = digits[i] == 0 ? '.' : static_cast<char>('0' + digits[i]);
+        text[i] = digits[i] == 0 ? '.' : static_cast<char>('0' + digits[i]);
+    std::string line;
+    line.reserve(text.size() + 1); // and a line end, which most callers add
+    line.append(text.data(), text.size());
     return line;
 }
 

@@ -676,20 +676,21 @@ Grid RandomFullGrid(std::mt19937_64& random)
 
 SolutionCount CountSolutions(const Grid& grid, long long limit)
 {
-    // The givens are gathered as bits first: a test per square for whether it holds one would be
-    // mispredicted at every other given.
-    std::array<std::uint64_t, 2> givens{};
-    for (int s = 0; s < kSquares; ++s)
-        givens[static_cast<std::size_t>(s / 64)] |= std::uint64_t{grid[static_cast<std::size_t>(s)] - 1u < 9u} << (s % 64);
     State start = State::blank();
-    for (int word = 0; word < 2; ++word)
-        for (std::uint64_t bits = givens[static_cast<std::size_t>(word)]; bits != 0; bits &= bits - 1) {
-            const int s = 64 * word + std::countr_zero(bits);
+    for (int word = 0; word < 2; ++word) {
+        // The givens are gathered as bits first, in a register: a test per square for whether it
+        // holds one would be mispredicted at every other given.
+        std::uint64_t givens = 0;
+        for (int s = 64 * word; s < std::min(64 * word + 64, kSquares); ++s)
+            givens |= std::uint64_t{grid[static_cast<std::size_t>(s)] - 1u < 9u} << (s % 64);
+        for (; givens != 0; givens &= givens - 1) {
+            const int s = 64 * word + std::countr_zero(givens);
             const int d = grid[static_cast<std::size_t>(s)] - 1;
             if (!start.fits(d, s))
                 return {}; // repeats a given of its row, column or block
             start.place(s, d);
         }
+    }
     // Past one solution, so that a unique puzzle's only one is known to be the first. Asked for
     // no more than one, the search keeps to solutions below the first it finds: proving that
     // none is smaller costs less than proving that there is no other.
