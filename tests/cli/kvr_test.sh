@@ -98,10 +98,11 @@ done
 # the same bytes, the same messages in the same order, and the worst status.
 run generate -n 300 --seed 7
 exactly 'failed attempts' 300 "$(grep -c 'failed attempt' "$tmp/err")"
-{ cat "$tmp/out"; printf '%s\n' "$many" "55$(dots 79)" "$(dots 80)" '' "$empty" "$easy"; } >"$tmp/batch"
+{ cat "$tmp/out"; printf '%s\n' "$many" "55$(dots 79)" "$(dots 80)" "$(dots 16)"$'\t'"$(dots 64)" '' "$empty" "$easy"; } >"$tmp/batch"
 for command in solve count rate; do
     in=$tmp/batch run "$command" -
     expect "$command -" 2 '' "kvr: line 303: a puzzle line has 81 characters, this one has 80$nl"
+    expect "$command -" 2 '' "kvr: line 304: character 17 ('\\x09') is not a digit, '.' or '0'$nl"
     exactly "$command - lines" 304 "$(wc -l <"$tmp/out")"
     one=("$code" "$out" "$err")
     for jobs in 2 5 0; do
