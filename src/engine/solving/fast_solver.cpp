@@ -218,10 +218,9 @@ Tally laneToLast(Tally t)
 // The 27 houses of two digits' squares tallied at once, each on its own bit.
 Tally tallyHouses(Pair w)
 {
-    const Tally pair = seen(w) + seen(w << 1);
-    const Tally four = pair + (pair << 2);
-    const Tally rows = four + (four << 4) + seen(w << 8);
     const Tally three = seen(w) + seen(w >> 1) + seen(w >> 2);
+    // A row's thirds start three squares apart; its tally moves from its first square to its last.
+    const Tally rows = (three + (three >> 3) + (three >> 6)) << 8;
     const Tally blocks = three + (three >> 9) + (three >> 18);
     const Tally bands = seen(w) + seen(w >> 9) + seen(w >> 18);
     const Tally columns = laneToLast<0>(bands) + laneToLast<1>(bands) + laneToLast<2>(bands);
@@ -339,17 +338,25 @@ struct State {
     // Squares with one digit left get it; false if an empty square has none.
     [[gnu::always_inline]] bool placeNakedSingles(bool& progress)
     {
-        Set once{}, twice{};
+        // Two digits at a time, the pairs' halves folded together at the end.
+        Pair pairOnce{}, pairTwice{};
+        std::array<Pair, 4> pairBits{};
+        for (int first = 0; first < 9; first += 2) {
+            const Pair places = leftTwo(first);
+            pairTwice |= pairOnce & places;
+            pairOnce |= places;
+            // The second digit of a pair has bit 0 set; the first shares the others with it.
+            for (int k = 1; k < 4; ++k)
+                if (first >> k & 1)
+                    pairBits[static_cast<std::size_t>(k)] |= places;
+            pairBits[0] |= places;
+        }
+        const Set once = firstOf(pairOnce) | secondOf(pairOnce);
+        const Set twice = firstOf(pairTwice) | secondOf(pairTwice) | (firstOf(pairOnce) & secondOf(pairOnce));
         // Bit k of the digit of each square that has one left: read square by square, where a
         // loop over digits would branch at random on which of them have singles.
-        std::array<Set, 4> digitBits{};
-        for (int d = 0; d < 9; ++d) {
-            twice |= once & left(d);
-            once |= left(d);
-            for (int k = 0; k < 4; ++k)
-                if (d >> k & 1)
-                    digitBits[static_cast<std::size_t>(k)] |= left(d);
-        }
+        const std::array<Set, 4> digitBits{secondOf(pairBits[0]), firstOf(pairBits[1]) | secondOf(pairBits[1]),
+                                           firstOf(pairBits[2]) | secondOf(pairBits[2]), firstOf(pairBits[3]) | secondOf(pairBits[3])};
         if (any(empty & ~once))
             return false;
         return everyBit(once & ~twice, [&](int square) {
