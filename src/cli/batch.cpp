@@ -76,11 +76,12 @@ ExitStatus runInline(LineReader& reader, Output& output, const LineWork& work)
 }
 
 // Lines on several threads. The reading thread reads into the free slots of a ring of kWindow
-// and hands the lines over a few dozen at a time, starting a thread for each until there are as
-// many as asked for; once the ring is full it waits until half of it is free. A worker takes the
-// oldest lines nobody has taken, its share of them. A slot is read into again once its line is
-// written, strings and all, so that no line is allocated on one thread and released on another.
-// Shared state is under one mutex; handed_ is changed by the reading thread alone.
+// and hands the lines over a few dozen at a time, starting a worker for each until the workers
+// and itself are as many as asked for. Once the ring is full, and again after the last line, it
+// works on lines too, so that no more threads run than asked for. Whoever works takes the oldest
+// lines nobody has taken, a share of them. A slot is read into again once its line is written,
+// strings and all, so that no line is allocated on one thread and released on another. Shared
+// state is under one mutex; handed_ is changed by the reading thread alone.
 class Pool {
 public:
     Pool(Output& output, unsigned threads, const LineWork& work)
@@ -113,7 +114,7 @@ public:
             handed_ += read_;
             free_ -= read_;
             read_ = 0;
-            while (threads_.size() < std::min<std::size_t>(wanted_, handed_))
+            while (threads_.size() < std::min<std::size_t>(wanted_ - 1, handed_))
                 startThread();
         }
         lineAdded_.notify_all();
@@ -133,10 +134,12 @@ public:
     {
         handOver();
         {
-            const std::scoped_lock lock(mutex_);
+            std::unique_lock lock(mutex_);
             ended_ = true;
+            lineAdded_.notify_all();
+            while (!stopped_ && taken_ < handed_)
+                workOnShare(lock);
         }
-        lineAdded_.notify_all();
         threads_.clear();
         if (failure_)
             std::rethrow_exception(failure_);
@@ -147,14 +150,19 @@ private:
     static constexpr std::size_t kWindow = 1024;
     static constexpr std::size_t kChunk = 128;
 
-    // Hands over what is read and, with the ring full, waits until half of it is free.
+    // Hands over what is read and, with the ring full, works until half of it is free.
     bool waitForRoom()
     {
         if (!handOver())
             return false;
         std::unique_lock lock(mutex_);
         if (handed_ - written_ == kWindow)
-            room_.wait(lock, [&] { return stopped_ || handed_ - written_ <= kWindow / 2; });
+            while (!stopped_ && handed_ - written_ > kWindow / 2) {
+                if (taken_ < handed_)
+                    workOnShare(lock);
+                else
+                    room_.wait(lock);
+            }
         free_ = kWindow - (handed_ - written_);
         return !stopped_;
     }
@@ -166,7 +174,7 @@ private:
         } catch (const std::system_error&) {
             if (threads_.empty())
                 throw;
-            wanted_ = static_cast<unsigned>(threads_.size()); // the system gives no more
+            wanted_ = static_cast<unsigned>(threads_.size()) + 1; // the system gives no more
         }
     }
 
@@ -178,22 +186,27 @@ private:
                 lineAdded_.wait(lock, [&] { return stopped_ || ended_ || taken_ < handed_; });
                 if (stopped_ || taken_ == handed_)
                     return;
-                // A share of the lines waiting, up to kChunk: one lock for a line would cost as
-                // much as solving it.
-                const std::size_t count = std::clamp<std::size_t>((handed_ - taken_) / wanted_, 1, kChunk);
-                const std::size_t first = taken_;
-                taken_ += count;
-                lock.unlock();
-                for (std::size_t n = first; n < first + count; ++n)
-                    workOn(ring_[n % kWindow], work_);
-                lock.lock();
-                for (std::size_t n = first; n < first + count; ++n)
-                    ring_[n % kWindow].ready = true;
-                writeReady();
+                workOnShare(lock);
             }
         } catch (...) {
             stop(std::current_exception());
         }
+    }
+
+    // A share of the lines nobody has taken, up to kChunk (one lock for a line would cost as
+    // much as solving it), worked on without the mutex, then written as far as they can be.
+    void workOnShare(std::unique_lock<std::mutex>& lock)
+    {
+        const std::size_t count = std::clamp<std::size_t>((handed_ - taken_) / wanted_, 1, kChunk);
+        const std::size_t first = taken_;
+        taken_ += count;
+        lock.unlock();
+        for (std::size_t n = first; n < first + count; ++n)
+            workOn(ring_[n % kWindow], work_);
+        lock.lock();
+        for (std::size_t n = first; n < first + count; ++n)
+            ring_[n % kWindow].ready = true;
+        writeReady();
     }
 
     // Under the mutex.
