@@ -31,7 +31,8 @@ using Halves = std::uint64_t __attribute__((vector_size(16)));
 
 constexpr int kSquares = 81;
 
-// Bit i % 27 of lane i / 27; i = 81..89 are the bits of lane 3.
+// Bit i % 27 of lane i / 27; i = 81..89 are the bits of lane 3. For the tables: the search reads
+// kLaneMasks.bits instead, a load where this takes a division and four selects.
 constexpr Set bit(int i)
 {
     const std::uint32_t b = 1u << (i % 27);
@@ -126,7 +127,7 @@ constexpr Set kHouseEnds = kRowEnds | kColumnEnds | kBlockStarts;
 
 // The geometry as bit sets, square by square and house by house.
 struct LaneMasks {
-    std::array<Set, kSquares> squares{};
+    std::array<Set, 90> bits{};        // bit i alone: the squares, then the columns' tally bits
     std::array<Set, kSquares> peers{};
     std::array<Set, kSquares> ends{};  // the tally bits of the square's three houses
     std::array<Set, 90> houseAtEnd{};  // the squares of the house whose tally bit it is
@@ -134,8 +135,9 @@ struct LaneMasks {
 
 constexpr LaneMasks kLaneMasks = [] {
     LaneMasks m;
+    for (int i = 0; i < 90; ++i)
+        m.bits[i] = bit(i);
     for (int s = 0; s < kSquares; ++s) {
-        m.squares[s] = bit(s);
         for (const std::uint8_t peer : kGeometry.peers[s])
             m.peers[s] |= bit(peer);
         for (const std::uint8_t house : kGeometry.housesOf[s])
@@ -309,7 +311,7 @@ struct State {
     }
 
     Set left(int d) const { return where[d] & empty; }
-    bool fits(int d, int square) const { return any(left(d) & kLaneMasks.squares[square]); }
+    bool fits(int d, int square) const { return any(left(d) & kLaneMasks.bits[square]); }
 
     // Digits first and first + 1 side by side.
     static Pair pairOf(const std::array<Set, 10>& sets, int first)
@@ -326,7 +328,7 @@ struct State {
 
     void place(int square, int d)
     {
-        empty &= ~kLaneMasks.squares[square];
+        empty &= ~kLaneMasks.bits[square];
         where[d] &= ~kLaneMasks.peers[square];
         holds[d] |= kLaneMasks.ends[square];
         digits[static_cast<std::size_t>(square)] = static_cast<std::uint8_t>(d + 1);
@@ -360,7 +362,7 @@ struct State {
         if (any(empty & ~once))
             return false;
         return everyBit(once & ~twice, [&](int square) {
-            const Set at = kLaneMasks.squares[static_cast<std::size_t>(square)];
+            const Set at = kLaneMasks.bits[static_cast<std::size_t>(square)];
             const int d = any(digitBits[0] & at) | any(digitBits[1] & at) << 1 | any(digitBits[2] & at) << 2 |
                           any(digitBits[3] & at) << 3;
             if (!fits(d, square))
@@ -397,7 +399,7 @@ struct State {
                 progress = true;
                 return true;
             }
-            return any(holds[d] & bit(end)); // else an earlier placement here took its last square
+            return any(holds[d] & kLaneMasks.bits[static_cast<std::size_t>(end)]); // else an earlier placement here took its last square
         });
     }
 
@@ -555,7 +557,7 @@ private:
             bool narrowed = false;
             for (int d = *differs.second; d < 9; ++d)
                 if (state.fits(d, square)) {
-                    state.where[static_cast<std::size_t>(d)] &= ~kLaneMasks.squares[static_cast<std::size_t>(square)];
+                    state.where[static_cast<std::size_t>(d)] &= ~kLaneMasks.bits[static_cast<std::size_t>(square)];
                     narrowed = true;
                 }
             if (!narrowed)
