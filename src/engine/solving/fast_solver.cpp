@@ -357,8 +357,10 @@ struct State {
         const Set twice = firstOf(pairTwice) | secondOf(pairTwice) | (firstOf(pairOnce) & secondOf(pairOnce));
         // Bit k of the digit of each square that has one left: read square by square, where a
         // loop over digits would branch at random on which of them have singles.
-        const std::array<Set, 4> digitBits{secondOf(pairBits[0]), firstOf(pairBits[1]) | secondOf(pairBits[1]),
-                                           firstOf(pairBits[2]) | secondOf(pairBits[2]), firstOf(pairBits[3]) | secondOf(pairBits[3])};
+        const std::array<Set, 4> digitBits{secondOf(pairBits[0]),
+                                           firstOf(pairBits[1]) | secondOf(pairBits[1]),
+                                           firstOf(pairBits[2]) | secondOf(pairBits[2]),
+                                           firstOf(pairBits[3]) | secondOf(pairBits[3])};
         if (any(empty & ~once))
             return false;
         return everyBit(once & ~twice, [&](int square) {
@@ -399,7 +401,8 @@ struct State {
                 progress = true;
                 return true;
             }
-            return any(holds[d] & kLaneMasks.bits[static_cast<std::size_t>(end)]); // else an earlier placement here took its last square
+            // Else an earlier placement here took its last square.
+            return any(holds[d] & kLaneMasks.bits[static_cast<std::size_t>(end)]);
         });
     }
 
