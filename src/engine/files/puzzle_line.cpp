@@ -57,7 +57,8 @@ std::variant<Grid, std::string> parseGivens(std::string_view line)
         givens[i] = static_cast<std::uint8_t>(text[i] == '.' ? 0 : text[i] - '0');
     }
     if (wrong != 0) {
-        const auto at = static_cast<std::size_t>(std::ranges::find_if(line, isNoPuzzleCharacter) - line.begin());
+        const auto wrongAt = std::find_if(line.begin(), line.end(), isNoPuzzleCharacter);
+        const auto at = static_cast<std::size_t>(wrongAt - line.begin());
         return "character " + std::to_string(at + 1) + " ('" + shown(line[at]) + "') is not a digit, '.' or '0'";
     }
     return givens;
