@@ -352,4 +352,11 @@ if { (ulimit -v 2000000 && exec "$kvr" --version >/dev/null); } 2>/dev/null; the
     exactly 'no thread can start' '2 kvr: Resource temporarily unavailable' "$? $out"
 fi
 
+# Started in a folder that holds files named like its libraries, kvr loads the system's: no run
+# path of its own may name the working directory.
+mkdir "$tmp/planted"
+for library in libstdc++.so.6 libm.so.6 libgcc_s.so.1 libc.so.6; do : >"$tmp/planted/$library"; done
+out=$(cd "$tmp/planted" && timed --version 2>&1)
+exactly 'kvr started among planted libraries' "0 kvr" "$? ${out% *}"
+
 exit $failed
