@@ -110,12 +110,12 @@ for command in solve count rate; do
         [ "${one[*]}" = "$code $out $err" ] || fail "$command --jobs $jobs differs from one job"
     done
 done
-# Lines enough to go round the threads' window several times, and to fill it while waiting.
+# Lines enough to go round the threads' ring of slots several times, and to fill it.
 for round in 1 2 3 4 5 6 7 8 9 10; do cat "$tmp/batch"; done >"$tmp/rounds"
 in=$tmp/rounds run solve -
 one=("$code" "$out" "$err")
 in=$tmp/rounds run solve --jobs 2 -
-[ "${one[*]}" = "$code $out $err" ] || fail "solve --jobs 2 of 3040 lines differs from one job"
+[ "${one[*]}" = "$code $out $err" ] || fail "solve --jobs 2 of the batch ten times differs from one job"
 
 # Standard output that cannot take the bytes: every command says so and exits with 3, with no
 # pointer to the help, since nothing was wrong with the command line.
