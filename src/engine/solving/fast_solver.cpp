@@ -514,7 +514,7 @@ public:
             return;
         while (depth >= 0) {
             Level& level = levels_[static_cast<std::size_t>(depth)];
-            if (count_ >= limit_ || level.tried == level.digits) {
+            if (count_ >= limit_ || level.tried == level.choices) {
                 --depth;
                 continue;
             }
@@ -537,7 +537,7 @@ private:
         State state;
         int square;
         int tried;
-        int digits;                         // of the square, that fit there
+        int choices;                        // digits that fit the square
         std::array<std::uint8_t, 9> order;  // those digits, in the order they are tried
     };
 
@@ -584,10 +584,10 @@ private:
         if (random_)
             std::shuffle(all.begin(), all.end(), *random_);
         // The digits that fit, kept without a branch: a test at each try would fail at random.
-        level.digits = 0;
+        level.choices = 0;
         for (const std::uint8_t d : all) {
-            level.order[static_cast<std::size_t>(level.digits)] = d;
-            level.digits += level.state.fits(d, level.square);
+            level.order[static_cast<std::size_t>(level.choices)] = d;
+            level.choices += level.state.fits(d, level.square);
         }
         return true;
     }
