@@ -6,7 +6,6 @@
 #include "generation/graded_generator.h"
 #include "grading/finding.h"
 #include "grading/rating.h"
-#include "model/board.h"
 #include "model/colour.h"
 #include "model/square.h"
 #include "solving/fast_solver.h"
@@ -27,9 +26,9 @@ using namespace kavrin;
 
 std::optional<Grid> parsed(const char* puzzle)
 {
-    const auto board = parsePuzzleLine(puzzle);
-    if (const Board* parsedBoard = std::get_if<Board>(&board))
-        return parsedBoard->digits();
+    const auto givens = parseGivens(puzzle);
+    if (const Grid* grid = std::get_if<Grid>(&givens))
+        return *grid;
     return std::nullopt;
 }
 
